@@ -1,0 +1,228 @@
+#include "platform/qt/picture_box.h"
+
+#include "platform/runtime_error.h"
+#include "platform/twips.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace platform::qt {
+
+namespace {
+
+// Beyond this many strokes between two Cls the image is scaled, not redrawn,
+// when the pixel ratio changes: memory stays bounded for any caller.
+constexpr std::size_t MaxRememberedStrokes = 1024;
+
+// 2π as the nearest single-precision value above it, so a caller's float 2π passes.
+constexpr float FullTurn = 6.2831855f;
+
+// Dash, gap, dot, gap, in pen widths: reads as dash-dot at one pixel.
+const QList<qreal> DashDotPattern{6, 3, 1, 3};
+
+QColor ToQColor(Colour colour)
+{
+    return QColor(redOf(colour), greenOf(colour), blueOf(colour));
+}
+
+double Degrees(double radians)
+{
+    return radians * 180.0 / std::numbers::pi;
+}
+
+void Validate(const CircleRequest &request)
+{
+    if (!std::isfinite(request.x) || !std::isfinite(request.y) || !std::isfinite(request.radius))
+        throw RuntimeError::InvalidArgument("Circle needs a finite centre and radius");
+    if (request.arc) {
+        for (const float angle : {request.arc->start, request.arc->end})
+            if (!(angle >= 0 && angle <= FullTurn))
+                throw RuntimeError::InvalidArgument("Circle angles must lie from 0 to 2π");
+    }
+}
+
+} // namespace
+
+PictureBox::PictureBox(QWidget *parent, bool bordered) : QFrame(parent)
+{
+    if (bordered) {
+        setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        setLineWidth(2);
+    }
+    // The frame and the image together cover every pixel.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    persistent_ = BlankImage(background_);
+}
+
+float PictureBox::Width() const
+{
+    return static_cast<float>(width() * TwipsPerPixel);
+}
+
+float PictureBox::Height() const
+{
+    return static_cast<float>(height() * TwipsPerPixel);
+}
+
+void PictureBox::SetAutoRedraw(bool on)
+{
+    autoRedraw_ = on;
+}
+
+void PictureBox::Cls()
+{
+    strokes_.clear();
+    strokesComplete_ = true;
+    transient_ = QImage();
+    persistent_ = BlankImage(background_);
+    update(contentsRect());
+}
+
+void PictureBox::SetDrawWidth(int pixels)
+{
+    if (pixels < 1 || pixels > 32767)
+        throw RuntimeError::InvalidArgument("DrawWidth must be from 1 to 32767, not " +
+                                            std::to_string(pixels));
+    drawWidth_ = pixels;
+}
+
+void PictureBox::SetDrawStyle(DrawStyle style)
+{
+    if (style != DrawStyle::Solid && style != DrawStyle::DashDot)
+        throw RuntimeError::InvalidArgument("DrawStyle " + std::to_string(int(style)) +
+                                            " is not supported");
+    drawStyle_ = style;
+}
+
+void PictureBox::Circle(const CircleRequest &request)
+{
+    Validate(request);
+    const Stroke stroke{request, drawWidth_, drawStyle_};
+    if (autoRedraw_) {
+        EnsureImageMatchesScreen();
+        Render(persistent_, stroke);
+        if (strokesComplete_ && strokes_.size() < MaxRememberedStrokes) {
+            strokes_.push_back(stroke);
+        } else {
+            strokesComplete_ = false;
+            strokes_.clear();
+        }
+    } else {
+        // Without a persistent image, drawing on a hidden surface is lost.
+        if (!isVisible())
+            return;
+        if (transient_.isNull())
+            transient_ = BlankImage(Qt::transparent);
+        Render(transient_, stroke);
+    }
+    update(DirtyRect(stroke));
+}
+
+QImage PictureBox::persistentImage()
+{
+    EnsureImageMatchesScreen();
+    return persistent_;
+}
+
+void PictureBox::paintEvent(QPaintEvent *event)
+{
+    QFrame::paintEvent(event);
+    EnsureImageMatchesScreen();
+    const QRect inner = contentsRect();
+    QPainter painter(this);
+    painter.setClipRect(inner & event->rect());
+    painter.drawImage(inner.topLeft(), persistent_);
+    if (!transient_.isNull()) {
+        painter.drawImage(inner.topLeft(), transient_);
+        transient_ = QImage();
+    }
+}
+
+void PictureBox::resizeEvent(QResizeEvent *event)
+{
+    QFrame::resizeEvent(event);
+    EnsureImageMatchesScreen();
+}
+
+void PictureBox::EnsureImageMatchesScreen()
+{
+    const qreal ratio = devicePixelRatioF();
+    if (persistent_.devicePixelRatio() == ratio &&
+        persistent_.deviceIndependentSize().toSize() == contentsRect().size())
+        return;
+    QImage fresh = BlankImage(background_);
+    if (strokesComplete_) {
+        for (const Stroke &stroke : strokes_)
+            Render(fresh, stroke);
+    } else if (!fresh.isNull()) {
+        QPainter painter(&fresh);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRectF(QPointF(), persistent_.deviceIndependentSize()), persistent_);
+    }
+    persistent_ = fresh;
+    transient_ = QImage();
+}
+
+QImage PictureBox::BlankImage(QColor fill) const
+{
+    const qreal ratio = devicePixelRatioF();
+    const QSize logical = contentsRect().size();
+    if (logical.isEmpty())
+        return QImage();
+    QImage image(qCeil(logical.width() * ratio), qCeil(logical.height() * ratio),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(fill);
+    return image;
+}
+
+void PictureBox::Render(QImage &target, const Stroke &stroke) const
+{
+    const CircleRequest &request = stroke.request;
+    if (target.isNull() || request.radius <= 0)
+        return;
+
+    QPen pen(request.colour ? ToQColor(*request.colour) : foreground_, stroke.width, Qt::SolidLine,
+             Qt::FlatCap, Qt::MiterJoin);
+    if (stroke.style == DrawStyle::DashDot && stroke.width == 1)
+        pen.setDashPattern(DashDotPattern);
+
+    QPainter painter(&target);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+
+    const QPointF centre(TwipsToPixels(request.x), TwipsToPixels(request.y));
+    const double radius = TwipsToPixels(request.radius);
+    if (!request.arc) {
+        painter.drawEllipse(centre, radius, radius);
+        return;
+    }
+    double span = double(request.arc->end) - double(request.arc->start);
+    if (request.arc->end < request.arc->start)
+        span += 2 * std::numbers::pi;
+    const QRectF box(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius);
+    QPainterPath path;
+    path.arcMoveTo(box, Degrees(request.arc->start));
+    path.arcTo(box, Degrees(request.arc->start), Degrees(span));
+    painter.drawPath(path);
+}
+
+QRect PictureBox::DirtyRect(const Stroke &stroke) const
+{
+    // Clamped so that a far-off circle cannot overflow the integer rectangle.
+    const double reach =
+        std::min(TwipsToPixels(stroke.request.radius) + stroke.width / 2.0 + 2, 1e6);
+    const QPointF centre =
+        QPointF(TwipsToPixels(stroke.request.x), TwipsToPixels(stroke.request.y)) +
+        contentsRect().topLeft();
+    return QRectF(centre.x() - reach, centre.y() - reach, 2 * reach, 2 * reach).toAlignedRect() &
+           contentsRect();
+}
+
+} // namespace platform::qt

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "platform/surface.h"
+
+#include <QFrame>
+#include <QImage>
+
+#include <vector>
+
+namespace platform::qt {
+
+// A framed drawing surface. With AutoRedraw on, drawing goes into a persistent
+// image of the inner area, kept at the screen's device pixel ratio and shown by
+// every repaint.
+class PictureBox final : public QFrame, public Surface
+{
+public:
+    explicit PictureBox(QWidget *parent, bool bordered);
+
+    float Width() const override;
+    float Height() const override;
+    void SetAutoRedraw(bool on) override;
+    void Cls() override;
+    void SetDrawWidth(int pixels) override;
+    void SetDrawStyle(DrawStyle style) override;
+    void Circle(const CircleRequest &request) override;
+
+    QColor backgroundColour() const { return background_; }
+    QColor foregroundColour() const { return foreground_; }
+
+    // The persistent image as it stands, at the current size and pixel ratio.
+    QImage persistentImage();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    struct Stroke
+    {
+        CircleRequest request;
+        int width;
+        DrawStyle style;
+    };
+
+    void EnsureImageMatchesScreen();
+    void Render(QImage &target, const Stroke &stroke) const;
+    QImage BlankImage(QColor fill) const;
+    QRect DirtyRect(const Stroke &stroke) const;
+
+    QColor background_ = Qt::white;
+    QColor foreground_ = Qt::black;
+    bool autoRedraw_ = false;
+    int drawWidth_ = 1;
+    DrawStyle drawStyle_ = DrawStyle::Solid;
+
+    QImage persistent_;
+    QImage transient_; // drawing with AutoRedraw off, shown by the next repaint only
+
+    // What the persistent image holds since the last Cls, so that it can be drawn
+    // again, crisp, when the window moves to a screen of another pixel ratio.
+    std::vector<Stroke> strokes_;
+    bool strokesComplete_ = true;
+};
+
+} // namespace platform::qt

@@ -1,0 +1,231 @@
+#include "platform/qt/qt_form.h"
+
+#include "platform/qt/event_boundary.h"
+#include "platform/qt/form_timer.h"
+#include "platform/qt/picture_box.h"
+#include "platform/qt/standard_controls.h"
+#include "platform/runtime_error.h"
+#include "platform/twips.h"
+
+#include <QCoreApplication>
+#include <QIcon>
+#include <QPixmap>
+
+#include <algorithm>
+#include <vector>
+
+namespace platform::qt {
+
+namespace {
+
+QColor ToQColor(Colour colour)
+{
+    return QColor(redOf(colour), greenOf(colour), blueOf(colour));
+}
+
+QString ToQString(const std::string &utf8)
+{
+    return QString::fromStdString(utf8);
+}
+
+QRect ToPixels(const TwipRect &twips)
+{
+    return QRect(TwipsToWholePixels(twips.left), TwipsToWholePixels(twips.top),
+                 TwipsToWholePixels(twips.width), TwipsToWholePixels(twips.height));
+}
+
+std::string ElementName(std::string_view array, std::int16_t index)
+{
+    return std::string(array) + "(" + std::to_string(index) + ")";
+}
+
+void SetBackground(QWidget *widget, QPalette::ColorRole role, Colour colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(role, ToQColor(colour));
+    widget->setPalette(palette);
+}
+
+QFont ToQFont(const FontDescription &description)
+{
+    QFont font(ToQString(description.family));
+    font.setPointSizeF(description.pointSize);
+    font.setWeight(static_cast<QFont::Weight>(description.weight));
+    font.setItalic(description.italic);
+    font.setUnderline(description.underline);
+    font.setStrikeOut(description.strikeOut);
+    return font;
+}
+
+} // namespace
+
+QtForm::QtForm(const WindowDescription &description)
+{
+    ApplyFrame(description);
+    for (const ControlDescription &control : description.controls) {
+        auto &elements = arrays_[control.array];
+        if (elements.contains(control.index))
+            throw RuntimeError::InvalidArgument(
+                "the window describes " + ElementName(control.array, control.index) + " twice");
+        elements.emplace(control.index, Create(control));
+    }
+    ApplyTabOrder(description);
+}
+
+void QtForm::ApplyFrame(const WindowDescription &description)
+{
+    setObjectName(ToQString(description.objectName));
+    setWindowTitle(ToQString(description.caption));
+    setFont(ToQFont(description.font));
+    SetBackground(this, QPalette::Window, description.background);
+    setAutoFillBackground(true);
+
+    const QSize client(TwipsToWholePixels(description.clientWidth),
+                       TwipsToWholePixels(description.clientHeight));
+    resize(client);
+    if (description.fixedBorder) {
+        // Equal minimum and maximum size tell the window manager not to resize.
+        setFixedSize(client);
+        setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                       Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    }
+
+    if (!description.icon.empty()) {
+        const QPixmap icon(ToQString(description.icon));
+        if (icon.isNull())
+            throw RuntimeError::InvalidArgument("the window icon " + description.icon +
+                                                " cannot be read");
+        setWindowIcon(QIcon(icon));
+    }
+}
+
+QtForm::Element QtForm::Create(const ControlDescription &control)
+{
+    const std::string array = control.array;
+    const std::int16_t index = control.index;
+    QWidget *widget = nullptr;
+    Control *element = nullptr;
+
+    switch (control.kind) {
+    case ControlKind::Timer: {
+        auto *timer = new FormTimer(this, [this, array, index] {
+            Dispatch([&](FormModule &module) { module.Tick(array, index); });
+        });
+        timer->SetInterval(control.interval);
+        timer->SetEnabled(control.enabled);
+        return {timer, nullptr};
+    }
+    case ControlKind::PictureBox: {
+        auto *picture = new PictureBox(this, control.bordered);
+        if (control.tabIndex)
+            picture->setFocusPolicy(Qt::StrongFocus);
+        widget = picture;
+        element = picture;
+        break;
+    }
+    case ControlKind::CommandButton: {
+        auto *button = new CommandButton(ToQString(control.text), this);
+        if (control.graphical && control.background)
+            SetBackground(button, QPalette::Button, *control.background);
+        connect(button, &QPushButton::clicked, this, [this, array, index] {
+            Dispatch([&](FormModule &module) { module.Click(array, index); });
+        });
+        widget = button;
+        element = button;
+        break;
+    }
+    case ControlKind::Label: {
+        auto *label = new Label(ToQString(control.text), this);
+        label->setAlignment(control.alignment == Alignment::Centre ? Qt::AlignHCenter | Qt::AlignTop
+                                                                   : Qt::AlignLeft | Qt::AlignTop);
+        if (control.background) {
+            SetBackground(label, QPalette::Window, *control.background);
+            label->setAutoFillBackground(true);
+        }
+        widget = label;
+        element = label;
+        break;
+    }
+    case ControlKind::TextBox: {
+        auto *text = new TextBox(ToQString(control.text), this);
+        text->setLineWrapMode(control.multiLine ? QPlainTextEdit::WidgetWidth
+                                                : QPlainTextEdit::NoWrap);
+        text->setVerticalScrollBarPolicy(control.verticalScrollBar ? Qt::ScrollBarAlwaysOn
+                                                                   : Qt::ScrollBarAlwaysOff);
+        widget = text;
+        element = text;
+        break;
+    }
+    }
+
+    widget->setObjectName(QString::fromStdString(ElementName(array, index)));
+    widget->setGeometry(ToPixels(control.bounds));
+    if (!control.visible)
+        widget->hide();
+    return {element, widget};
+}
+
+void QtForm::ApplyTabOrder(const WindowDescription &description)
+{
+    std::vector<std::pair<int, QWidget *>> order;
+    for (const ControlDescription &control : description.controls) {
+        QWidget *widget = Find(control.array, control.index).widget;
+        if (control.tabIndex && widget && widget->focusPolicy() != Qt::NoFocus)
+            order.emplace_back(*control.tabIndex, widget);
+    }
+    std::sort(order.begin(), order.end());
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1].second, order[i].second);
+    const auto first = std::find_if(order.begin(), order.end(),
+                                    [](const auto &entry) { return !entry.second->isHidden(); });
+    if (first != order.end())
+        first->second->setFocus();
+}
+
+Control &QtForm::Item(std::string_view array, std::int16_t index)
+{
+    return *Find(array, index).control;
+}
+
+QWidget *QtForm::Widget(std::string_view array, std::int16_t index)
+{
+    return Find(array, index).widget;
+}
+
+QtForm::Element &QtForm::Find(std::string_view array, std::int16_t index)
+{
+    if (const auto elements = arrays_.find(array); elements != arrays_.end())
+        if (const auto element = elements->second.find(index); element != elements->second.end())
+            return element->second;
+    throw RuntimeError(RuntimeError::NoSuchControlCode,
+                       "Control array element " + ElementName(array, index) + " does not exist");
+}
+
+bool QtForm::Load()
+{
+    if (!loaded_) {
+        loaded_ = true;
+        Dispatch([](FormModule &module) { module.Load(); });
+    }
+    return !failed_;
+}
+
+void QtForm::Dispatch(const std::function<void(FormModule &)> &event)
+{
+    if (failed_ || !module_)
+        return;
+    if (!RunHandler([&] { event(*module_); }))
+        Fail();
+}
+
+void QtForm::Fail()
+{
+    failed_ = true;
+    for (auto &[name, elements] : arrays_)
+        for (auto &[index, element] : elements)
+            if (auto *timer = dynamic_cast<Timer *>(element.control))
+                timer->SetEnabled(false);
+    QCoreApplication::exit(RuntimeErrorExitStatus);
+}
+
+} // namespace platform::qt

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "platform/colour.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+enum class ControlKind
+{
+    Timer,
+    CommandButton,
+    PictureBox,
+    TextBox,
+    Label
+};
+
+enum class Alignment
+{
+    Left,
+    Centre
+};
+
+// Left, top, width and height in twips, relative to the client area.
+struct TwipRect
+{
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// One element of a control array. Fields that do not apply to a kind are ignored.
+struct ControlDescription
+{
+    ControlKind kind;
+    std::string array;
+    std::int16_t index = 0;
+    TwipRect bounds;
+    std::string text; // caption or contents, UTF-8
+    std::optional<Colour> background;
+    std::optional<int> tabIndex; // absent: not in the tab order
+    bool visible = true;
+
+    bool bordered = false;  // picture box: sunken frame
+    bool graphical = false; // command button: shows its own background colour
+    bool multiLine = false; // text box
+    bool verticalScrollBar = false;
+    Alignment alignment = Alignment::Left;
+    bool enabled = true; // timer
+    int interval = 0;    // timer, milliseconds
+};
+
+struct FontDescription
+{
+    std::string family;
+    double pointSize = 0;
+    int weight = 400; // 100..900
+    bool italic = false;
+    bool underline = false;
+    bool strikeOut = false;
+    int charset = 0; // 204: Cyrillic
+};
+
+// Everything needed to build a window; the platform turns it into real controls
+// in the order of `controls`.
+struct WindowDescription
+{
+    std::string objectName;
+    std::string caption;
+    int clientWidth = 0; // twips
+    int clientHeight = 0;
+    Colour background = RGB(255, 255, 255);
+    FontDescription font;
+    std::string icon;         // resource path
+    bool fixedBorder = false; // fixed single frame: no resizing, no minimise or maximise
+    std::string version;
+    std::vector<ControlDescription> controls;
+};
+
+} // namespace platform

@@ -1,0 +1,44 @@
+#include "shell/tarvelo_description.h"
+
+namespace shell {
+
+using platform::ControlKind;
+using platform::RGB;
+
+platform::WindowDescription TarveloDescription()
+{
+    platform::WindowDescription window;
+    window.objectName = "Tarvelo";
+    window.caption = "https://example.org/tarvelo Tarvelo";
+    window.clientWidth = 6915;
+    window.clientHeight = 5175;
+    window.background = RGB(192, 192, 255);
+    window.font = {.family = "Times New Roman",
+                   .pointSize = 12,
+                   .weight = 400,
+                   .italic = false,
+                   .underline = false,
+                   .strikeOut = false,
+                   .charset = 204};
+    window.icon = ":/icons/tarvelo.xpm";
+    window.fixedBorder = true;
+    window.version = TARVELO_VERSION;
+
+    // In the order they are created.
+    window.controls = {
+        {.kind = ControlKind::Timer,
+         .array = "Timer1",
+         .index = 0,
+         .enabled = false,
+         .interval = 500},
+        {.kind = ControlKind::PictureBox,
+         .array = "Picture1",
+         .index = 0,
+         .bounds = {480, 720, 2655, 2295},
+         .tabIndex = 3,
+         .bordered = true},
+    };
+    return window;
+}
+
+} // namespace shell

@@ -1,0 +1,272 @@
+#include "platform/qt/picture_box.h"
+#include "platform/runtime_error.h"
+#include "support/ring_probe.h"
+
+#include <QApplication>
+#include <QStyleFactory>
+#include <QTest>
+
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <numbers>
+
+using platform::CircleRequest;
+using platform::DrawStyle;
+using platform::RGB;
+using platform::qt::PictureBox;
+
+Q_DECLARE_METATYPE(CircleRequest)
+Q_DECLARE_METATYPE(std::optional<platform::Colour>)
+
+namespace {
+
+// A 177 × 153 pixel area with a 2-pixel frame; circles go round its inner centre.
+constexpr float CentreX = 86.5f * 15;
+constexpr float CentreY = 74.5f * 15;
+const QPointF Centre(86.5, 74.5);
+
+std::unique_ptr<PictureBox> MakeSurface()
+{
+    auto surface = std::make_unique<PictureBox>(nullptr, true);
+    surface->resize(177, 153);
+    surface->SetAutoRedraw(true);
+    return surface;
+}
+
+float Radians(int degrees)
+{
+    return float(degrees * std::numbers::pi / 180);
+}
+
+// Whether `degrees` lies on the counter-clockwise arc from `from` to `to`.
+bool OnArc(int degrees, int from, int to)
+{
+    const int span = ((to - from) % 360 + 360) % 360;
+    const int along = ((degrees - from) % 360 + 360) % 360;
+    return along <= span;
+}
+
+int DistanceToBoundary(int degrees, int from, int to)
+{
+    auto gap = [](int a, int b) {
+        const int d = std::abs(a - b) % 360;
+        return std::min(d, 360 - d);
+    };
+    return std::min(gap(degrees, from), gap(degrees, to));
+}
+
+} // namespace
+
+class tst_PictureBox : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void sizeInTwips();
+    void imageFollowsPixelRatio();
+    void arcCoversItsSpan_data();
+    void arcCoversItsSpan();
+    void lineStyle_data();
+    void lineStyle();
+    void colour_data();
+    void colour();
+    void clsLeavesBackground();
+    void repaintShowsPersistentImage();
+    void withoutAutoRedrawHiddenDrawingIsLost();
+    void radiusOfZeroDrawsNothing();
+    void invalidCallsRaise_data();
+    void invalidCallsRaise();
+};
+
+void tst_PictureBox::initTestCase()
+{
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+}
+
+void tst_PictureBox::sizeInTwips()
+{
+    const auto surface = MakeSurface();
+    QCOMPARE(surface->Width(), 2655.f);
+    QCOMPARE(surface->Height(), 2295.f);
+    QCOMPARE(surface->contentsRect(), QRect(2, 2, 173, 149));
+}
+
+void tst_PictureBox::imageFollowsPixelRatio()
+{
+    const auto surface = MakeSurface();
+    const qreal ratio = surface->devicePixelRatioF();
+    const QImage image = surface->persistentImage();
+    QCOMPARE(image.devicePixelRatio(), ratio);
+    QCOMPARE(image.size(), QSize(qCeil(173 * ratio), qCeil(149 * ratio)));
+}
+
+void tst_PictureBox::arcCoversItsSpan_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::newRow("270 to 0: lower-right quarter") << 270 << 0;
+    QTest::newRow("270 to 90: right half") << 270 << 90;
+    QTest::newRow("270 to 180: three quarters through three o'clock") << 270 << 180;
+    QTest::newRow("180 to 270: lower-left quarter") << 180 << 270;
+    QTest::newRow("90 to 270: left half") << 90 << 270;
+    QTest::newRow("0 to 270: three quarters") << 0 << 270;
+}
+
+void tst_PictureBox::arcCoversItsSpan()
+{
+    QFETCH(int, from);
+    QFETCH(int, to);
+    const auto surface = MakeSurface();
+    surface->SetDrawWidth(5);
+    surface->Circle({CentreX, CentreY, 900, RGB(0, 0, 200), {{Radians(from), Radians(to)}}});
+    const QImage image = surface->persistentImage();
+    for (int degrees = 5; degrees < 360; degrees += 10) {
+        if (DistanceToBoundary(degrees, from, to) < 4)
+            continue;
+        const Ink expected = OnArc(degrees, from, to) ? Ink::Blue : Ink::Background;
+        const Ink seen = InkAt(image, Centre, 60, degrees);
+        if (seen != expected)
+            QFAIL(qPrintable(QStringLiteral("at %1°: %2, expected %3")
+                                 .arg(degrees)
+                                 .arg(InkName(seen), InkName(expected))));
+    }
+}
+
+void tst_PictureBox::lineStyle_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("style");
+    QTest::addColumn<double>("minCoverage");
+    QTest::addColumn<double>("maxCoverage");
+    QTest::newRow("dash-dot at 1 pixel shows gaps") << 1 << int(DrawStyle::DashDot) << 0.35 << 0.9;
+    QTest::newRow("dash-dot at 5 pixels is solid") << 5 << int(DrawStyle::DashDot) << 0.99 << 1.0;
+    QTest::newRow("solid at 1 pixel") << 1 << int(DrawStyle::Solid) << 0.99 << 1.0;
+}
+
+void tst_PictureBox::lineStyle()
+{
+    QFETCH(int, width);
+    QFETCH(int, style);
+    QFETCH(double, minCoverage);
+    QFETCH(double, maxCoverage);
+    const auto surface = MakeSurface();
+    surface->SetDrawWidth(width);
+    surface->SetDrawStyle(DrawStyle(style));
+    surface->Circle({CentreX, CentreY, 700, std::nullopt, std::nullopt});
+    const double coverage =
+        Coverage(surface->persistentImage(), Centre, 700 / 15.0, 0, 360, Ink::Dark);
+    QVERIFY2(coverage >= minCoverage && coverage <= maxCoverage,
+             qPrintable(QStringLiteral("coverage %1").arg(coverage)));
+}
+
+void tst_PictureBox::colour_data()
+{
+    QTest::addColumn<std::optional<platform::Colour>>("colour");
+    QTest::addColumn<int>("ink");
+    QTest::newRow("foreground when absent") << std::optional<platform::Colour>() << int(Ink::Dark);
+    QTest::newRow("red") << std::optional(RGB(200, 0, 0)) << int(Ink::Red);
+    QTest::newRow("green") << std::optional(RGB(0, 200, 0)) << int(Ink::Green);
+    QTest::newRow("blue") << std::optional(RGB(0, 0, 200)) << int(Ink::Blue);
+}
+
+void tst_PictureBox::colour()
+{
+    QFETCH(std::optional<platform::Colour>, colour);
+    QFETCH(int, ink);
+    const auto surface = MakeSurface();
+    surface->SetDrawWidth(5);
+    surface->Circle({CentreX, CentreY, 600, colour, std::nullopt});
+    QCOMPARE(Coverage(surface->persistentImage(), Centre, 40, 0, 360, Ink(ink)), 1.0);
+}
+
+void tst_PictureBox::clsLeavesBackground()
+{
+    const auto surface = MakeSurface();
+    surface->SetDrawWidth(5);
+    surface->Circle({CentreX, CentreY, 600, RGB(200, 0, 0), std::nullopt});
+    QVERIFY(!IsUniform(surface->persistentImage(), Qt::white));
+    surface->Cls();
+    QVERIFY(IsUniform(surface->persistentImage(), Qt::white));
+}
+
+void tst_PictureBox::repaintShowsPersistentImage()
+{
+    const auto surface = MakeSurface();
+    surface->show();
+    QVERIFY(QTest::qWaitForWindowExposed(surface.get()));
+    surface->SetDrawWidth(5);
+    surface->Circle({CentreX, CentreY, 600, RGB(0, 200, 0), std::nullopt});
+    const QPointF centreOnWidget = Centre + QPointF(2, 2);
+    QCOMPARE(Coverage(surface->grab().toImage(), centreOnWidget, 40, 0, 360, Ink::Green), 1.0);
+
+    surface->Cls();
+    const QImage inner = surface->grab(surface->contentsRect()).toImage();
+    QVERIFY(IsUniform(inner, Qt::white));
+}
+
+void tst_PictureBox::withoutAutoRedrawHiddenDrawingIsLost()
+{
+    const auto surface = MakeSurface();
+    surface->SetAutoRedraw(false);
+    surface->Circle({CentreX, CentreY, 600, std::nullopt, std::nullopt});
+    QVERIFY(IsUniform(surface->persistentImage(), Qt::white));
+    surface->show();
+    QVERIFY(QTest::qWaitForWindowExposed(surface.get()));
+    QVERIFY(IsUniform(surface->grab(surface->contentsRect()).toImage(), Qt::white));
+}
+
+void tst_PictureBox::radiusOfZeroDrawsNothing()
+{
+    const auto surface = MakeSurface();
+    surface->SetDrawWidth(5);
+    surface->Circle({CentreX, CentreY, 0, std::nullopt, std::nullopt});
+    surface->Circle({CentreX, CentreY, -50, std::nullopt, std::nullopt});
+    QVERIFY(IsUniform(surface->persistentImage(), Qt::white));
+}
+
+void tst_PictureBox::invalidCallsRaise_data()
+{
+    QTest::addColumn<int>("drawWidth");
+    QTest::addColumn<CircleRequest>("request");
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const CircleRequest fine{CentreX, CentreY, 600, std::nullopt, std::nullopt};
+    auto with = [&](auto change) {
+        CircleRequest request = fine;
+        change(request);
+        return request;
+    };
+    QTest::newRow("pen width 0") << 0 << fine;
+    QTest::newRow("negative pen width") << -3 << fine;
+    QTest::newRow("radius not a number") << 1 << with([&](CircleRequest &r) { r.radius = nan; });
+    QTest::newRow("infinite centre")
+        << 1 << with([](CircleRequest &r) { r.x = std::numeric_limits<float>::infinity(); });
+    QTest::newRow("angle past a full turn") << 1 << with([](CircleRequest &r) {
+        r.arc = platform::ArcAngles{0, 7};
+    });
+    QTest::newRow("negative angle") << 1 << with([](CircleRequest &r) {
+        r.arc = platform::ArcAngles{-0.5f, 1};
+    });
+    QTest::newRow("angle not a number") << 1 << with([&](CircleRequest &r) {
+        r.arc = platform::ArcAngles{0, nan};
+    });
+}
+
+void tst_PictureBox::invalidCallsRaise()
+{
+    QFETCH(int, drawWidth);
+    QFETCH(CircleRequest, request);
+    const auto surface = MakeSurface();
+    try {
+        surface->SetDrawWidth(drawWidth);
+        surface->Circle(request);
+        QFAIL("no run-time error was raised");
+    } catch (const platform::RuntimeError &error) {
+        QCOMPARE(error.Number(), int(platform::RuntimeError::InvalidArgumentCode));
+    }
+    QVERIFY(IsUniform(surface->persistentImage(), Qt::white));
+}
+
+QTEST_MAIN(tst_PictureBox)
+#include "tst_picturebox.moc"
