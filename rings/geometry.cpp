@@ -30,4 +30,9 @@ float IdleCircleRadius(const Geometry &geometry, double factor)
     return platform::ToSingle(geometry.BaseRadius * factor - RingOffset);
 }
 
+float ArcRadius(const Geometry &geometry, double factor)
+{
+    return platform::ToSingle(geometry.CenterY * factor - RingOffset);
+}
+
 } // namespace rings

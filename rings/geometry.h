@@ -34,4 +34,9 @@ Geometry ComputeGeometry(const platform::Surface &surface);
 // precision, handed on as single.
 float IdleCircleRadius(const Geometry &geometry, double factor);
 
+// An animation arc of a ring: CenterY × factor − RingOffset, in double precision,
+// handed on as single. Measured from CenterY alone, so for an area taller than
+// wide the arcs lie outside their circles.
+float ArcRadius(const Geometry &geometry, double factor);
+
 } // namespace rings

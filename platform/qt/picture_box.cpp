@@ -187,9 +187,10 @@ void PictureBox::Render(QImage &target, const Stroke &stroke) const
     if (target.isNull() || request.radius <= 0)
         return;
 
+    const bool dashed = stroke.style == DrawStyle::DashDot && stroke.width == 1;
     QPen pen(request.colour ? ToQColor(*request.colour) : foreground_, stroke.width, Qt::SolidLine,
              Qt::FlatCap, Qt::MiterJoin);
-    if (stroke.style == DrawStyle::DashDot && stroke.width == 1)
+    if (dashed)
         pen.setDashPattern(DashDotPattern);
 
     QPainter painter(&target);
@@ -203,13 +204,21 @@ void PictureBox::Render(QImage &target, const Stroke &stroke) const
         painter.drawEllipse(centre, radius, radius);
         return;
     }
-    double span = double(request.arc->end) - double(request.arc->start);
+    double start = request.arc->start;
+    double span = double(request.arc->end) - start;
     if (request.arc->end < request.arc->start)
         span += 2 * std::numbers::pi;
+    if (!dashed && span > 0) {
+        // Half a pixel more at each end: where two arcs meet, each anti-aliased
+        // end lies on the other's solid colour and no seam shows.
+        const double overhang = 0.5 / radius;
+        start -= overhang;
+        span = std::min(span + 2 * overhang, 2 * std::numbers::pi);
+    }
     const QRectF box(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius);
     QPainterPath path;
-    path.arcMoveTo(box, Degrees(request.arc->start));
-    path.arcTo(box, Degrees(request.arc->start), Degrees(span));
+    path.arcMoveTo(box, Degrees(start));
+    path.arcTo(box, Degrees(start), Degrees(span));
     painter.drawPath(path);
 }
 

@@ -1,0 +1,163 @@
+#include "platform/qt/picture_box.h"
+#include "platform/qt/qt_form.h"
+#include "rings/ring_display.h"
+#include "shell/tarvelo_description.h"
+#include "support/ring_probe.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QStyleFactory>
+#include <QTest>
+
+#include <array>
+#include <cmath>
+#include <set>
+
+using platform::qt::PictureBox;
+using platform::qt::QtForm;
+
+namespace {
+
+const QPointF RingCentre(1327.5 / 15, 1147.5 / 15);
+const std::array<double, 3> RingRadii{474 / 15.0, 703.6 / 15.0, 933.2 / 15.0};
+
+// Quarters by the angle at their middle, counter-clockwise from three o'clock.
+enum Quarter
+{
+    UpperRight = 45,
+    UpperLeft = 135,
+    LowerLeft = 225,
+    LowerRight = 315
+};
+
+struct Paint
+{
+    int ring;
+    Ink ink;
+    std::set<int> quarters;
+};
+
+// What each step adds, read off the picture a user expects, not off the code.
+const std::array<Paint, 6> Added{{
+    {0, Ink::Red, {LowerLeft}},
+    {1, Ink::Green, {UpperLeft, LowerLeft}},
+    {2, Ink::Blue, {UpperRight, UpperLeft, LowerLeft}},
+    {2, Ink::Blue, {LowerRight}},
+    {1, Ink::Green, {LowerRight, UpperRight}},
+    {0, Ink::Red, {LowerRight, UpperRight, UpperLeft}},
+}};
+
+// The ink expected at a ring's quarter after `step`: a colour, or Dark for the
+// dash-dot circle still showing there.
+Ink Expected(int step, int ring, int quarter)
+{
+    // Step 7 wipes everything; step 0 adds nothing to that.
+    if (step == 7 || step == 0)
+        return Ink::Dark;
+    for (int s = 1; s <= step; ++s) {
+        const Paint &paint = Added[std::size_t(s - 1)];
+        if (paint.ring == ring && paint.quarters.contains(quarter))
+            return paint.ink;
+    }
+    return Ink::Dark;
+}
+
+QString Where(int step, int ring, int quarter)
+{
+    return QStringLiteral("step %1, ring %2, quarter at %3°").arg(step).arg(ring).arg(quarter);
+}
+
+} // namespace
+
+class tst_RingPicture : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void everyStepOnTheQtSurface();
+    void closedRingsHaveNoSeams();
+};
+
+void tst_RingPicture::initTestCase()
+{
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+}
+
+void tst_RingPicture::everyStepOnTheQtSurface()
+{
+    QtForm form(shell::TarveloDescription());
+    auto &picture = *static_cast<PictureBox *>(form.Widget("Picture1", 0));
+    picture.SetAutoRedraw(true);
+    rings::RingDisplay display(form);
+    display.DrawIdleRings();
+
+    // The frames of one cycle, to look at.
+    const QDir frames(QCoreApplication::applicationDirPath() + QStringLiteral("/cycle"));
+    QVERIFY(frames.mkpath(QStringLiteral(".")));
+
+    for (int tick = 1; tick <= 8; ++tick) {
+        display.AdvanceAnimation();
+        const int step = tick % 8;
+        const QImage image = picture.persistentImage();
+        QVERIFY(image.save(frames.filePath(QStringLiteral("step-%1.png").arg(step))));
+
+        for (int ring = 0; ring < 3; ++ring) {
+            const double radius = RingRadii[std::size_t(ring)];
+            for (const int quarter : {UpperRight, UpperLeft, LowerLeft, LowerRight}) {
+                const Ink ink = Expected(step, ring, quarter);
+                if (ink == Ink::Dark) {
+                    // Dash-dot: dark with gaps, and no colour anywhere in the quarter.
+                    const double dark =
+                        Coverage(image, RingCentre, radius, quarter - 40, quarter + 40, Ink::Dark);
+                    QVERIFY2(dark > 0.2 && dark < 0.95,
+                             qPrintable(Where(step, ring, quarter) +
+                                        QStringLiteral(": dark coverage %1").arg(dark)));
+                    for (const Ink colour : {Ink::Red, Ink::Green, Ink::Blue})
+                        QVERIFY2(Coverage(image, RingCentre, radius, quarter - 44, quarter + 44,
+                                          colour) == 0,
+                                 qPrintable(Where(step, ring, quarter) + QStringLiteral(": ") +
+                                            InkName(colour)));
+                } else {
+                    QVERIFY2(Coverage(image, RingCentre, radius, quarter - 40, quarter + 40, ink) ==
+                                 1.0,
+                             qPrintable(Where(step, ring, quarter) + QStringLiteral(": not ") +
+                                        InkName(ink)));
+                }
+            }
+        }
+        // Between, inside and outside the rings: background only, so no arc touches another.
+        for (const double gap : {20.0, 39.0, 54.5, 70.0})
+            QVERIFY2(Coverage(image, RingCentre, gap, 0, 360, Ink::Background) == 1.0,
+                     qPrintable(QStringLiteral("step %1, radius %2").arg(step).arg(gap)));
+    }
+    QCOMPARE(display.StepIndex(), std::optional<int>(0));
+}
+
+void tst_RingPicture::closedRingsHaveNoSeams()
+{
+    QtForm form(shell::TarveloDescription());
+    auto &picture = *static_cast<PictureBox *>(form.Widget("Picture1", 0));
+    picture.SetAutoRedraw(true);
+    rings::RingDisplay display(form);
+    display.DrawIdleRings();
+    for (int step = 1; step <= 6; ++step)
+        display.AdvanceAnimation();
+    const QImage image = picture.persistentImage();
+    const double arcRadii[] = {473.75 / 15, 703.25 / 15, 932.75 / 15};
+    const QColor colours[] = {QColor(200, 0, 0), QColor(0, 200, 0), QColor(0, 0, 200)};
+    // Along the middle of each 5-pixel ring, joins included, the colour is pure.
+    for (int ring = 0; ring < 3; ++ring) {
+        for (double degrees = 0; degrees < 360; degrees += 0.25) {
+            const double radians = qDegreesToRadians(degrees);
+            const QPointF at =
+                RingCentre + arcRadii[ring] * QPointF(std::cos(radians), -std::sin(radians));
+            const QPoint pixel = (at * image.devicePixelRatio()).toPoint();
+            QVERIFY2(image.pixelColor(pixel) == colours[ring],
+                     qPrintable(QStringLiteral("ring %1 at %2°").arg(ring).arg(degrees)));
+        }
+    }
+}
+
+QTEST_MAIN(tst_RingPicture)
+#include "tst_ringpicture.moc"
