@@ -14,6 +14,9 @@ public:
     explicit Tarvelo(platform::Form &form) : form_(form), rings_(form) {}
 
     void Form_Load();
+    // 0 starts the animation, 1 stops it and restores the idle picture.
+    void Command1_Click(std::int16_t index);
+    void Timer1_Timer(std::int16_t index);
 
     const rings::RingDisplay &Rings() const { return rings_; }
 

@@ -1,7 +1,8 @@
-#include "support/ring_probe.h"
+#include "support/ring_model.h"
 #include "support/x_session.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QTest>
 #include <QThread>
@@ -12,7 +13,9 @@ namespace {
 // 2-pixel frame, then half its outer size. It sits right of and below the inner
 // area's centre by the frame's thickness.
 const QPointF RingCentre(32 + 2 + 1327.5 / 15, 48 + 2 + 1147.5 / 15);
-const double IdleRadii[] = {474 / 15.0, 703.6 / 15.0, 933.2 / 15.0};
+const QPoint StartButton(240 + 129 / 2, 64 + 33 / 2);
+const QPoint StopButton(312 + 129 / 2, 136 + 33 / 2);
+const QRect DrawingArea(32, 48, 177, 153);
 
 bool ShowsIdleRings(const QImage &shot, QPointF centre)
 {
@@ -36,7 +39,34 @@ class tst_EndToEnd : public QObject
 private slots:
     void initTestCase();
     void idleWindow();
+    void startAnimatesAndStopRestores();
 };
+
+namespace {
+
+// Waits for the first frame, which may take a moment to reach the server.
+QImage WaitForIdleRings(const LaunchedWindow &window)
+{
+    const QPointF centre = RingCentre + window.Geometry().topLeft();
+    QImage shot;
+    const QDeadlineTimer deadline(5000);
+    do {
+        shot = window.Screenshot();
+    } while (!ShowsIdleRings(shot, centre) && !deadline.hasExpired());
+    return shot;
+}
+
+// Which step of the cycle a screenshot shows: 1 to 6, 0 for the idle picture, -1 for none.
+int StepShown(const QImage &shot, QPointF centre)
+{
+    const QString signature = Signature(shot, centre);
+    for (int step = 0; step <= 6; ++step)
+        if (signature == ExpectedSignature(step))
+            return step;
+    return -1;
+}
+
+} // namespace
 
 void tst_EndToEnd::initTestCase()
 {
@@ -55,17 +85,57 @@ void tst_EndToEnd::idleWindow()
     QVERIFY2(hints.contains(QStringLiteral("minimum size: 461 by 345")), qPrintable(hints));
     QVERIFY2(hints.contains(QStringLiteral("maximum size: 461 by 345")), qPrintable(hints));
 
-    // The first frame may take a moment to reach the server.
-    const QPointF centre = RingCentre + window.Geometry().topLeft();
-    QImage shot;
-    const QDeadlineTimer deadline(5000);
-    do {
-        shot = window.Screenshot();
-    } while (!ShowsIdleRings(shot, centre) && !deadline.hasExpired());
-    QVERIFY2(ShowsIdleRings(shot, centre), "no idle rings on screen within 5 s");
+    const QImage shot = WaitForIdleRings(window);
+    QVERIFY2(ShowsIdleRings(shot, RingCentre + window.Geometry().topLeft()),
+             "no idle rings on screen within 5 s");
     // The window's own background around the drawing area.
     QCOMPARE(QColor(shot.pixel(window.Geometry().topLeft() + QPoint(10, 10))),
              QColor(192, 192, 255));
+
+    window.RequestClose();
+    QCOMPARE(window.WaitForExit(5000), 0);
+}
+
+void tst_EndToEnd::startAnimatesAndStopRestores()
+{
+    LaunchedWindow window;
+    const QString failure = window.Launch(QStringLiteral(TARVELO_BINARY));
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    const QPointF centre = RingCentre + window.Geometry().topLeft();
+    QVERIFY(ShowsIdleRings(WaitForIdleRings(window), centre));
+
+    // Watch the cycle go round after a real click on Start.
+    window.Click(StartButton);
+    QElapsedTimer clock;
+    clock.start();
+    QList<int> seen{0};
+    qint64 firstRed = -1;
+    while (clock.elapsed() < 6000 && seen.size() < 8) {
+        const int step = StepShown(window.Screenshot(), centre);
+        if (step >= 0 && step != seen.last()) {
+            seen.append(step);
+            if (step == 1 && firstRed < 0)
+                firstRed = clock.elapsed();
+        }
+    }
+    QCOMPARE(seen, (QList<int>{0, 1, 2, 3, 4, 5, 6, 0}));
+    qInfo("red quarter after %lld ms, whole cycle seen after %lld ms", firstRed, clock.elapsed());
+    QVERIFY2(firstRed >= 400 && firstRed <= 1200, qPrintable(QString::number(firstRed)));
+    QVERIFY(clock.elapsed() <= 5500);
+
+    // Stop: the idle picture at once, and then nothing moves.
+    window.Click(StopButton);
+    clock.restart();
+    QImage idle;
+    do {
+        idle = window.Screenshot();
+    } while (StepShown(idle, centre) != 0 && clock.elapsed() < 2000);
+    QVERIFY2(ShowsIdleRings(idle, centre), "no idle picture after Stop");
+    qInfo("idle picture %lld ms after Stop", clock.elapsed());
+    const QRect area = DrawingArea.translated(window.Geometry().topLeft());
+    clock.restart();
+    while (clock.elapsed() < 2000)
+        QCOMPARE(window.Screenshot().copy(area), idle.copy(area));
 
     window.RequestClose();
     QCOMPARE(window.WaitForExit(5000), 0);

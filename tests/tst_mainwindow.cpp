@@ -1,10 +1,6 @@
 #include "platform/qt/event_boundary.h"
-#include "platform/qt/picture_box.h"
-#include "platform/qt/qt_form.h"
-#include "platform/timer.h"
-#include "shell/main_window.h"
-#include "shell/tarvelo_description.h"
-#include "support/ring_probe.h"
+#include "support/ring_model.h"
+#include "support/tarvelo_window.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -21,18 +17,10 @@ using platform::qt::QtForm;
 
 namespace {
 
-// The rings' common centre and radii in the inner area's pixels.
+// The rings' common centre in the inner area's pixels.
 const QPointF RingCentre(1327.5 / 15, 1147.5 / 15);
-const double IdleRadii[] = {474 / 15.0, 703.6 / 15.0, 933.2 / 15.0};
 
-struct Window
-{
-    QtForm form{shell::TarveloDescription()};
-    shell::Tarvelo module{form};
-
-    Window() { form.Bind(&module); }
-    PictureBox &picture() { return *static_cast<PictureBox *>(form.Widget("Picture1", 0)); }
-};
+using Window = TarveloWindow;
 
 // Every circle dash-dot and dark, and nothing between them.
 void VerifyIdlePicture(const QImage &image, QPointF centre)
@@ -152,7 +140,7 @@ void tst_MainWindow::idlePictureBeforeFirstShow()
     QVERIFY(window.form.Load());
     QVERIFY(!window.form.isVisible());
     VerifyIdlePicture(window.picture().persistentImage(), RingCentre);
-    QCOMPARE(window.module.Rings().StepIndex(), std::optional<int>(0));
+    QCOMPARE(window.step(), std::optional<int>(0));
 }
 
 void tst_MainWindow::firstPaintShowsIdlePicture()
@@ -187,7 +175,7 @@ void tst_MainWindow::nothingMovesWithoutAClick()
     // Longer than two timer periods: a running timer would have drawn by now.
     QTest::qWait(1100);
     QCOMPARE(window.picture().persistentImage(), before);
-    QCOMPARE(window.module.Rings().StepIndex(), std::optional<int>(0));
+    QCOMPARE(window.step(), std::optional<int>(0));
 }
 
 void tst_MainWindow::missingElementsRaise_data()

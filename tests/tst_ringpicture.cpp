@@ -2,7 +2,7 @@
 #include "platform/qt/qt_form.h"
 #include "rings/ring_display.h"
 #include "shell/tarvelo_description.h"
-#include "support/ring_probe.h"
+#include "support/ring_model.h"
 
 #include <QApplication>
 #include <QDir>
@@ -11,7 +11,6 @@
 
 #include <array>
 #include <cmath>
-#include <set>
 
 using platform::qt::PictureBox;
 using platform::qt::QtForm;
@@ -19,48 +18,6 @@ using platform::qt::QtForm;
 namespace {
 
 const QPointF RingCentre(1327.5 / 15, 1147.5 / 15);
-const std::array<double, 3> RingRadii{474 / 15.0, 703.6 / 15.0, 933.2 / 15.0};
-
-// Quarters by the angle at their middle, counter-clockwise from three o'clock.
-enum Quarter
-{
-    UpperRight = 45,
-    UpperLeft = 135,
-    LowerLeft = 225,
-    LowerRight = 315
-};
-
-struct Paint
-{
-    int ring;
-    Ink ink;
-    std::set<int> quarters;
-};
-
-// What each step adds, read off the picture a user expects, not off the code.
-const std::array<Paint, 6> Added{{
-    {0, Ink::Red, {LowerLeft}},
-    {1, Ink::Green, {UpperLeft, LowerLeft}},
-    {2, Ink::Blue, {UpperRight, UpperLeft, LowerLeft}},
-    {2, Ink::Blue, {LowerRight}},
-    {1, Ink::Green, {LowerRight, UpperRight}},
-    {0, Ink::Red, {LowerRight, UpperRight, UpperLeft}},
-}};
-
-// The ink expected at a ring's quarter after `step`: a colour, or Dark for the
-// dash-dot circle still showing there.
-Ink Expected(int step, int ring, int quarter)
-{
-    // Step 7 wipes everything; step 0 adds nothing to that.
-    if (step == 7 || step == 0)
-        return Ink::Dark;
-    for (int s = 1; s <= step; ++s) {
-        const Paint &paint = Added[std::size_t(s - 1)];
-        if (paint.ring == ring && paint.quarters.contains(quarter))
-            return paint.ink;
-    }
-    return Ink::Dark;
-}
 
 QString Where(int step, int ring, int quarter)
 {
@@ -103,9 +60,9 @@ void tst_RingPicture::everyStepOnTheQtSurface()
         QVERIFY(image.save(frames.filePath(QStringLiteral("step-%1.png").arg(step))));
 
         for (int ring = 0; ring < 3; ++ring) {
-            const double radius = RingRadii[std::size_t(ring)];
-            for (const int quarter : {UpperRight, UpperLeft, LowerLeft, LowerRight}) {
-                const Ink ink = Expected(step, ring, quarter);
+            const double radius = IdleRadii[std::size_t(ring)];
+            for (const int quarter : Quarters) {
+                const Ink ink = ExpectedInk(step, ring, quarter);
                 if (ink == Ink::Dark) {
                     // Dash-dot: dark with gaps, and no colour anywhere in the quarter.
                     const double dark =

@@ -6,7 +6,7 @@
 
 namespace platform::qt {
 
-FormTimer::FormTimer(QObject *parent, std::function<void()> onTick) : QObject(parent)
+FormTimer::FormTimer(QObject *parent, std::function<void()> onTick) : QObject(parent), timer_(this)
 {
     timer_.setTimerType(Qt::PreciseTimer);
     timer_.setInterval(0);

@@ -1,5 +1,6 @@
 #include "platform/qt/qt_form.h"
 
+#include "platform/qt/command_button.h"
 #include "platform/qt/event_boundary.h"
 #include "platform/qt/form_timer.h"
 #include "platform/qt/picture_box.h"
@@ -126,7 +127,7 @@ QtForm::Element QtForm::Create(const ControlDescription &control)
     case ControlKind::CommandButton: {
         auto *button = new CommandButton(ToQString(control.text), this);
         if (control.graphical && control.background)
-            SetBackground(button, QPalette::Button, *control.background);
+            button->SetGraphical(ToQColor(*control.background));
         connect(button, &QPushButton::clicked, this, [this, array, index] {
             Dispatch([&](FormModule &module) { module.Click(array, index); });
         });

@@ -4,18 +4,11 @@
 
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QPushButton>
 
 namespace platform::qt {
 
 // The display controls the form builds. The program addresses them only as
 // array elements; none has drawing or timing of its own.
-
-class CommandButton final : public QPushButton, public Control
-{
-public:
-    using QPushButton::QPushButton;
-};
 
 class Label final : public QLabel, public Control
 {
