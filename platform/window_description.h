@@ -44,11 +44,14 @@ struct ControlDescription
     std::optional<Colour> background;
     std::optional<int> tabIndex; // absent: not in the tab order
     bool visible = true;
+    std::string accessibleName; // for screen readers, where the caption says too little
+    std::string accessibleDescription;
 
     bool bordered = false;  // picture box: sunken frame
     bool graphical = false; // command button: shows its own background colour
     bool multiLine = false; // text box
     bool verticalScrollBar = false;
+    bool readOnly = false;
     Alignment alignment = Alignment::Left;
     bool enabled = true; // timer
     int interval = 0;    // timer, milliseconds

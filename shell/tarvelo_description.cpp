@@ -1,5 +1,7 @@
 #include "shell/tarvelo_description.h"
 
+#include "shell/texts.h"
+
 namespace shell {
 
 using platform::ControlKind;
@@ -52,7 +54,39 @@ platform::WindowDescription TarveloDescription()
          .index = 0,
          .bounds = {480, 720, 2655, 2295},
          .tabIndex = 3,
+         .accessibleName = "Светеща реклама",
+         .accessibleDescription = "Три концентрични окръжности. Докато рекламата работи, "
+                                  "те се изпълват с червена, зелена и синя дъга.",
          .bordered = true},
+        {.kind = ControlKind::TextBox,
+         .array = "Text1",
+         .index = 1,
+         .bounds = {600, 4440, 6735, 1815},
+         .text = AphorismText,
+         .tabIndex = 1,
+         .visible = false,
+         .accessibleName = "Афоризъм",
+         .multiLine = true,
+         .verticalScrollBar = true,
+         .readOnly = true},
+        {.kind = ControlKind::TextBox,
+         .array = "Text1",
+         .index = 0,
+         .bounds = {120, 3240, 6735, 1815},
+         .text = DescriptionText,
+         .tabIndex = 0,
+         .accessibleName = "Описание",
+         .multiLine = true,
+         .verticalScrollBar = true,
+         .readOnly = true},
+        {.kind = ControlKind::Label,
+         .array = "Label1",
+         .index = 0,
+         .bounds = {960, 0, 4575, 375},
+         .text = "Tarvelo",
+         .background = RGB(255, 192, 128),
+         .tabIndex = 2,
+         .alignment = platform::Alignment::Centre},
     };
     return window;
 }

@@ -40,6 +40,9 @@ private slots:
     void initTestCase();
     void idleWindow();
     void startAnimatesAndStopRestores();
+    void completeWindowLayout_data();
+    void completeWindowLayout();
+    void cyrillicFontResolves();
 };
 
 namespace {
@@ -139,6 +142,70 @@ void tst_EndToEnd::startAnimatesAndStopRestores()
 
     window.RequestClose();
     QCOMPARE(window.WaitForExit(5000), 0);
+}
+
+void tst_EndToEnd::completeWindowLayout_data()
+{
+    QTest::addColumn<QRect>("control");
+    QTest::newRow("Label1(0)") << QRect(64, 0, 305, 25);
+    QTest::newRow("Picture1(0)") << QRect(32, 48, 177, 153);
+    QTest::newRow("Command1(0)") << QRect(240, 64, 129, 33);
+    QTest::newRow("Command1(1)") << QRect(312, 136, 129, 33);
+    QTest::newRow("Text1(0)") << QRect(8, 216, 449, 121);
+}
+
+void tst_EndToEnd::completeWindowLayout()
+{
+    QFETCH(QRect, control);
+    static QImage client;
+    if (client.isNull()) {
+        LaunchedWindow window;
+        const QString failure = window.Launch(QStringLiteral(TARVELO_BINARY));
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        client = WaitForIdleRings(window).copy(window.Geometry());
+        client.save(QStringLiteral("window.png"));
+        window.RequestClose();
+        QCOMPARE(window.WaitForExit(5000), 0);
+    }
+    const QColor background(192, 192, 255);
+    auto isBackground = [&](QPoint at) { return QColor(client.pixel(at)) == background; };
+    // Each corner pixel belongs to the control, the pixel diagonally outside to the window.
+    const QPoint corners[] = {control.topLeft(), control.topRight(), control.bottomLeft(),
+                              control.bottomRight()};
+    const QPoint outward[] = {{-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
+    for (int i = 0; i < 4; ++i) {
+        QVERIFY2(
+            !isBackground(corners[i]),
+            qPrintable(QStringLiteral("corner %1,%2").arg(corners[i].x()).arg(corners[i].y())));
+        const QPoint outside = corners[i] + outward[i];
+        if (client.rect().contains(outside))
+            QVERIFY2(isBackground(outside),
+                     qPrintable(QStringLiteral("outside %1,%2").arg(outside.x()).arg(outside.y())));
+    }
+    if (QByteArray(QTest::currentDataTag()) == "Label1(0)") {
+        QCOMPARE(QColor(client.pixel(70, 12)), QColor(255, 192, 128));
+    } else if (QByteArray(QTest::currentDataTag()) == "Text1(0)") {
+        // Dark glyph pixels in the text area.
+        int dark = 0;
+        for (int y = control.top() + 4; y < control.bottom() - 4; ++y)
+            for (int x = control.left() + 4; x < control.right() - 24; ++x)
+                dark += qGray(client.pixel(x, y)) < 96;
+        QVERIFY2(dark > 1000, qPrintable(QString::number(dark)));
+        // The hidden aphorism box, below the description box, is not drawn.
+        QVERIFY(isBackground(QPoint(300, 341)));
+    }
+}
+
+void tst_EndToEnd::cyrillicFontResolves()
+{
+    // The window's font must resolve to a face with Cyrillic glyphs, or the
+    // description box shows empty boxes instead of letters.
+    const QString match =
+        RunTool(QStringLiteral("fc-match"), {QStringLiteral("-f"), QStringLiteral("%{family}"),
+                                             QStringLiteral("Times New Roman:lang=bg")});
+    QVERIFY2(match.contains(QStringLiteral("Liberation Serif")) ||
+                 match.contains(QStringLiteral("Times New Roman")),
+             qPrintable(match));
 }
 
 QTEST_GUILESS_MAIN(tst_EndToEnd)

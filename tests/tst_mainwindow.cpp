@@ -159,11 +159,11 @@ void tst_MainWindow::coveringKeepsThePicture()
     QVERIFY(window.form.Load());
     window.form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window.form));
-    const QImage before = window.form.grab().toImage();
+    const QImage before = window.picture().grab().toImage();
     window.form.hide();
     window.form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window.form));
-    QCOMPARE(window.form.grab().toImage(), before);
+    QCOMPARE(window.picture().grab().toImage(), before);
 }
 
 void tst_MainWindow::nothingMovesWithoutAClick()

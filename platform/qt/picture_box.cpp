@@ -135,6 +135,12 @@ void PictureBox::paintEvent(QPaintEvent *event)
     EnsureImageMatchesScreen();
     const QRect inner = contentsRect();
     QPainter painter(this);
+    if (hasFocus() && frameWidth() > 0) {
+        // Focus shows on the frame, never on the picture itself.
+        const qreal half = frameWidth() / 2.0;
+        painter.setPen(QPen(palette().color(QPalette::Highlight), frameWidth()));
+        painter.drawRect(QRectF(rect()).adjusted(half, half, -half, -half));
+    }
     painter.setClipRect(inner & event->rect());
     painter.drawImage(inner.topLeft(), persistent_);
     if (!transient_.isNull()) {

@@ -3,8 +3,10 @@
 #include "platform/qt/command_button.h"
 #include "platform/qt/event_boundary.h"
 #include "platform/qt/form_timer.h"
+#include "platform/qt/label.h"
+#include "platform/qt/picture_accessible.h"
 #include "platform/qt/picture_box.h"
-#include "platform/qt/standard_controls.h"
+#include "platform/qt/text_box.h"
 #include "platform/runtime_error.h"
 #include "platform/twips.h"
 
@@ -62,6 +64,7 @@ QFont ToQFont(const FontDescription &description)
 
 QtForm::QtForm(const WindowDescription &description)
 {
+    InstallPictureAccessibility();
     ApplyFrame(description);
     for (const ControlDescription &control : description.controls) {
         auto &elements = arrays_[control.array];
@@ -148,9 +151,12 @@ QtForm::Element QtForm::Create(const ControlDescription &control)
         break;
     }
     case ControlKind::TextBox: {
-        auto *text = new TextBox(ToQString(control.text), this);
+        auto *text = new TextBox(control.text, this);
         text->setLineWrapMode(control.multiLine ? QPlainTextEdit::WidgetWidth
                                                 : QPlainTextEdit::NoWrap);
+        text->setReadOnly(control.readOnly);
+        if (control.readOnly) // still readable and selectable from the keyboard
+            text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
         text->setVerticalScrollBarPolicy(control.verticalScrollBar ? Qt::ScrollBarAlwaysOn
                                                                    : Qt::ScrollBarAlwaysOff);
         widget = text;
@@ -160,6 +166,10 @@ QtForm::Element QtForm::Create(const ControlDescription &control)
     }
 
     widget->setObjectName(QString::fromStdString(ElementName(array, index)));
+    if (!control.accessibleName.empty())
+        widget->setAccessibleName(ToQString(control.accessibleName));
+    if (!control.accessibleDescription.empty())
+        widget->setAccessibleDescription(ToQString(control.accessibleDescription));
     widget->setGeometry(ToPixels(control.bounds));
     if (!control.visible)
         widget->hide();

@@ -2,7 +2,6 @@
 
 #include <QDeadlineTimer>
 #include <QRegularExpression>
-#include <QThread>
 
 QString RunTool(const QString &program, const QStringList &arguments, int timeoutMs)
 {
@@ -56,10 +55,9 @@ QString LaunchedWindow::Launch(const QString &binary)
                       Field(info, QStringLiteral("Width")), Field(info, QStringLiteral("Height")));
             return {};
         }
-        if (process_.state() == QProcess::NotRunning)
+        if (process_.waitForFinished(50) || process_.state() == QProcess::NotRunning)
             return QStringLiteral("the program ended with status %1 before showing a window")
                 .arg(process_.exitCode());
-        QThread::msleep(50);
     }
     return QStringLiteral("no window appeared within 15 s");
 }

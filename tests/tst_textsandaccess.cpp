@@ -1,0 +1,295 @@
+#include "platform/qt/label.h"
+#include "platform/qt/text_box.h"
+#include "shell/texts.h"
+#include "support/tarvelo_window.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QStyleFactory>
+#include <QTest>
+#include <QTextBlock>
+
+#include <iconv.h>
+
+#include <string>
+
+using platform::qt::TextBox;
+
+namespace {
+
+// Whether the text has an encoding in the Cyrillic Windows code page, 1251.
+bool EncodableInCp1251(const std::string &utf8)
+{
+    iconv_t converter = iconv_open("CP1251", "UTF-8");
+    if (converter == iconv_t(-1))
+        return false;
+    std::string input = utf8;
+    std::string output(input.size() * 2 + 1, '\0');
+    char *in = input.data();
+    char *out = output.data();
+    size_t inLeft = input.size();
+    size_t outLeft = output.size();
+    const bool encoded = iconv(converter, &in, &inLeft, &out, &outLeft) != size_t(-1);
+    iconv_close(converter);
+    return encoded && inLeft == 0;
+}
+
+TextBox &Box(TarveloWindow &window, std::int16_t index)
+{
+    return *static_cast<TextBox *>(window.form.Widget("Text1", index));
+}
+
+QString Joined(std::initializer_list<const char *> lines)
+{
+    QString text;
+    for (const char *line : lines)
+        text += QString::fromUtf8(line) + QStringLiteral("\r\n");
+    return text;
+}
+
+} // namespace
+
+class tst_TextsAndAccess : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void textsAreExact_data();
+    void textsAreExact();
+    void displayedLines_data();
+    void displayedLines();
+    void everyTextFitsWindows1251_data();
+    void everyTextFitsWindows1251();
+    void controlsInDescribedOrder();
+    void labelAndBoxes();
+    void tabWalksTheDescribedOrder();
+    void spaceOnStartRunsTheAnimation();
+    void typingChangesNothing();
+    void screenReaderSeesRolesAndNames_data();
+    void screenReaderSeesRolesAndNames();
+};
+
+void tst_TextsAndAccess::initTestCase()
+{
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+}
+
+void tst_TextsAndAccess::textsAreExact_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("description")
+        << 0
+        << Joined({
+               "Разглеждаме модел на светеща реклама състояща се от три ",
+               "концентрични окръжности. Всяка отделна окръжност е ",
+               "оцветена в различен цвят и може да се разглежда като ",
+               "съставена от две октантни взаимно допълващи се дъги. ",
+               "Градусните мерки за всяка от двойките дъги е 0-90, 90-360; ",
+               "90-270; 270,90; 0-270, 270-360. Постепенно се оцветяват ",
+               "отделните дъги в различни цветове. Началното положение е ",
+               "три окръжности, изчертани с прекъсната линия и чер цвят, ",
+               "които постепенно се преобразуват в пръстени с определена ",
+               "дебелина и оцветени различен цвят.",
+               "Да се състави проект, представящ междупредметна връзка ",
+               "Информационни технологии и Информатика.",
+               "Тема на проекта: Tarvelo.",
+               "В реализирания проект се вложени два командни бутона - ",
+               "за начало и край на процеса. И в двата крайни случая на ",
+               "екрана са изведени три концентрични окръжност изчертани ",
+               "с прекъсната линия. При генериране на светеща реклама, ",
+               "дъгите от всяка концентрична окръжност са с по-голяма ",
+               "дебелина на изчертаване и са с еднакъв цвят за дадена ",
+               "окръжност.",
+           });
+    QTest::newRow("aphorism") << 1
+                              << Joined({
+                                     "Неприятното в това да си първият, направил нещо по ",
+                                     "правилния начин, е, че никой не оценява колко трудно е ",
+                                     "било. ",
+                                 });
+}
+
+void tst_TextsAndAccess::textsAreExact()
+{
+    QFETCH(int, index);
+    QFETCH(QString, expected);
+    TarveloWindow window;
+    QCOMPARE(QByteArray::fromStdString(Box(window, std::int16_t(index)).Text()), expected.toUtf8());
+}
+
+void tst_TextsAndAccess::displayedLines_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("lines");
+    QTest::newRow("description") << 0 << 20;
+    QTest::newRow("aphorism") << 1 << 3;
+}
+
+void tst_TextsAndAccess::displayedLines()
+{
+    QFETCH(int, index);
+    QFETCH(int, lines);
+    TarveloWindow window;
+    const QTextDocument *document = Box(window, std::int16_t(index)).document();
+    // Each CR LF is one break: the lines, then the empty line after the last break.
+    QCOMPARE(document->blockCount(), lines + 1);
+    QVERIFY(document->lastBlock().text().isEmpty());
+    QVERIFY(!document->toPlainText().contains(QLatin1Char('\r')));
+    for (QTextBlock block = document->begin(); block != document->lastBlock(); block = block.next())
+        QVERIFY2(!block.text().isEmpty(), qPrintable(QString::number(block.blockNumber())));
+}
+
+void tst_TextsAndAccess::everyTextFitsWindows1251_data()
+{
+    QTest::addColumn<QString>("text");
+    const platform::WindowDescription description = shell::TarveloDescription();
+    QTest::newRow("caption") << QString::fromStdString(description.caption);
+    for (const platform::ControlDescription &control : description.controls) {
+        const std::string name = control.array + "(" + std::to_string(control.index) + ")";
+        if (!control.text.empty())
+            QTest::newRow((name + " text").c_str()) << QString::fromStdString(control.text);
+        if (!control.accessibleName.empty())
+            QTest::newRow((name + " accessible name").c_str())
+                << QString::fromStdString(control.accessibleName);
+        if (!control.accessibleDescription.empty())
+            QTest::newRow((name + " accessible description").c_str())
+                << QString::fromStdString(control.accessibleDescription);
+    }
+}
+
+void tst_TextsAndAccess::everyTextFitsWindows1251()
+{
+    QFETCH(QString, text);
+    QVERIFY(EncodableInCp1251(text.toStdString()));
+    // And the check itself tells a text that does not fit.
+    QVERIFY(!EncodableInCp1251(text.toStdString() + "\u4e2d"));
+}
+
+void tst_TextsAndAccess::controlsInDescribedOrder()
+{
+    TarveloWindow window;
+    QStringList created;
+    for (QObject *child : window.form.children())
+        if (child->isWidgetType())
+            created << child->objectName();
+    // The timer is no widget; the rest stand in the order they were described.
+    QCOMPARE(created, (QStringList{"Command1(1)", "Command1(0)", "Picture1(0)", "Text1(1)",
+                                   "Text1(0)", "Label1(0)"}));
+}
+
+void tst_TextsAndAccess::labelAndBoxes()
+{
+    TarveloWindow window;
+    auto *label = static_cast<platform::qt::Label *>(window.form.Widget("Label1", 0));
+    QCOMPARE(label->geometry(), QRect(64, 0, 305, 25));
+    QCOMPARE(label->text(), QStringLiteral("Tarvelo"));
+    QVERIFY(label->alignment() & Qt::AlignHCenter);
+    QCOMPARE(label->palette().color(QPalette::Window), QColor(255, 192, 128));
+    QCOMPARE(label->focusPolicy(), Qt::NoFocus);
+
+    TextBox &description = Box(window, 0);
+    QCOMPARE(description.geometry(), QRect(8, 216, 449, 121));
+    QCOMPARE(description.verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QVERIFY(!description.isHidden());
+
+    // Hidden, but its frame exists, reaching past the client area.
+    TextBox &aphorism = Box(window, 1);
+    QCOMPARE(aphorism.geometry(), QRect(40, 296, 449, 121));
+    QVERIFY(aphorism.isHidden());
+    window.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window.form));
+    QVERIFY(!aphorism.isVisible());
+}
+
+void tst_TextsAndAccess::tabWalksTheDescribedOrder()
+{
+    TarveloWindow window;
+    QVERIFY(window.form.Load());
+    window.form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window.form));
+    const QStringList expected{"Text1(0)", "Picture1(0)", "Command1(0)", "Command1(1)", "Text1(0)"};
+    QStringList walked{QApplication::focusWidget()->objectName()};
+    for (int i = 1; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        walked << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(walked, expected);
+    // Backwards the same way.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command1(1)"));
+}
+
+void tst_TextsAndAccess::spaceOnStartRunsTheAnimation()
+{
+    TarveloWindow window;
+    QVERIFY(window.form.Load());
+    window.form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window.form));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), window.button(0));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QVERIFY(window.timer().Enabled());
+    QTRY_COMPARE_WITH_TIMEOUT(window.step(), std::optional<int>(1), 1500);
+}
+
+void tst_TextsAndAccess::typingChangesNothing()
+{
+    TarveloWindow window;
+    QVERIFY(window.form.Load());
+    window.form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window.form));
+    TextBox &description = Box(window, 0);
+    QCOMPARE(QApplication::focusWidget(), &description);
+    const QString shown = description.toPlainText();
+    const QImage picture = window.picture().persistentImage();
+    // Cyrillic through key events: keyClicks cannot send it in this Qt.
+    for (const QChar letter : QStringLiteral("Жълт"))
+        QTest::sendKeyEvent(QTest::KeyAction::Click, &description, Qt::Key_unknown, letter,
+                            Qt::NoModifier);
+    QTest::keyClick(&description, Qt::Key_Backspace);
+    QTest::keyClick(&description, Qt::Key_Return);
+    QCOMPARE(description.toPlainText(), shown);
+    QCOMPARE(QString::fromStdString(description.Text()), QString::fromUtf8(shell::DescriptionText));
+    QVERIFY(!window.timer().Enabled());
+    QCOMPARE(window.step(), std::optional<int>(0));
+    QCOMPARE(window.picture().persistentImage(), picture);
+}
+
+void tst_TextsAndAccess::screenReaderSeesRolesAndNames_data()
+{
+    QTest::addColumn<QString>("element");
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("Start") << "Command1(0)" << int(QAccessible::Button)
+                           << QStringLiteral("Стартирай");
+    QTest::newRow("Stop") << "Command1(1)" << int(QAccessible::Button) << QStringLiteral("Спри");
+    QTest::newRow("title") << "Label1(0)" << int(QAccessible::StaticText)
+                           << QStringLiteral("Tarvelo");
+    QTest::newRow("description") << "Text1(0)" << int(QAccessible::EditableText)
+                                 << QStringLiteral("Описание");
+    QTest::newRow("drawing area") << "Picture1(0)" << int(QAccessible::Graphic)
+                                  << QStringLiteral("Светеща реклама");
+}
+
+void tst_TextsAndAccess::screenReaderSeesRolesAndNames()
+{
+    QFETCH(QString, element);
+    QFETCH(int, role);
+    QFETCH(QString, name);
+    TarveloWindow window;
+    window.form.show();
+    QWidget *widget = window.form.findChild<QWidget *>(element);
+    QVERIFY(widget);
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+    QVERIFY(accessible);
+    QCOMPARE(int(accessible->role()), role);
+    QCOMPARE(accessible->text(QAccessible::Name), name);
+    if (role == QAccessible::Graphic)
+        QVERIFY(accessible->text(QAccessible::Description).contains(QStringLiteral("окръжности")));
+}
+
+QTEST_MAIN(tst_TextsAndAccess)
+#include "tst_textsandaccess.moc"
