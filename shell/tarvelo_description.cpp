@@ -25,6 +25,7 @@ platform::WindowDescription TarveloDescription()
     window.icon = ":/icons/tarvelo.xpm";
     window.fixedBorder = true;
     window.version = TARVELO_VERSION;
+    window.applicationId = TARVELO_APP_ID;
 
     // In the order they are created.
     window.controls = {

@@ -71,6 +71,18 @@ int StepShown(const QImage &shot, QPointF centre)
 
 } // namespace
 
+namespace {
+
+// The binary under test: the build's own, or another one named in TARVELO_BINARY
+// (an unpacked package, say).
+QString Binary()
+{
+    const QString named = qEnvironmentVariable("TARVELO_BINARY");
+    return named.isEmpty() ? QStringLiteral(TARVELO_BINARY) : named;
+}
+
+} // namespace
+
 void tst_EndToEnd::initTestCase()
 {
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
@@ -80,7 +92,7 @@ void tst_EndToEnd::initTestCase()
 void tst_EndToEnd::idleWindow()
 {
     LaunchedWindow window;
-    const QString failure = window.Launch(QStringLiteral(TARVELO_BINARY));
+    const QString failure = window.Launch(Binary());
     QVERIFY2(failure.isEmpty(), qPrintable(failure));
     QCOMPARE(window.Geometry().size(), QSize(461, 345));
 
@@ -102,7 +114,7 @@ void tst_EndToEnd::idleWindow()
 void tst_EndToEnd::startAnimatesAndStopRestores()
 {
     LaunchedWindow window;
-    const QString failure = window.Launch(QStringLiteral(TARVELO_BINARY));
+    const QString failure = window.Launch(Binary());
     QVERIFY2(failure.isEmpty(), qPrintable(failure));
     const QPointF centre = RingCentre + window.Geometry().topLeft();
     QVERIFY(ShowsIdleRings(WaitForIdleRings(window), centre));
@@ -160,7 +172,7 @@ void tst_EndToEnd::completeWindowLayout()
     static QImage client;
     if (client.isNull()) {
         LaunchedWindow window;
-        const QString failure = window.Launch(QStringLiteral(TARVELO_BINARY));
+        const QString failure = window.Launch(Binary());
         QVERIFY2(failure.isEmpty(), qPrintable(failure));
         client = WaitForIdleRings(window).copy(window.Geometry());
         client.save(QStringLiteral("window.png"));

@@ -13,6 +13,8 @@ int RunApplication(int &argc, char **argv, const WindowDescription &description,
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromStdString(description.objectName));
     QApplication::setApplicationVersion(QString::fromStdString(description.version));
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QString::fromStdString(description.applicationId));
 
     // The module refers to the form, so it is declared after it and goes first.
     std::unique_ptr<qt::QtForm> form;
