@@ -43,6 +43,8 @@ private slots:
     void completeWindowLayout_data();
     void completeWindowLayout();
     void cyrillicFontResolves();
+    void faultReachesTheUser_data();
+    void faultReachesTheUser();
 };
 
 namespace {
@@ -218,6 +220,43 @@ void tst_EndToEnd::cyrillicFontResolves()
     QVERIFY2(match.contains(QStringLiteral("Liberation Serif")) ||
                  match.contains(QStringLiteral("Times New Roman")),
              qPrintable(match));
+}
+
+void tst_EndToEnd::faultReachesTheUser_data()
+{
+    QTest::addColumn<QString>("where");
+    QTest::newRow("in load") << "load";
+    QTest::newRow("in a click") << "click";
+    QTest::newRow("in a tick") << "tick";
+}
+
+void tst_EndToEnd::faultReachesTheUser()
+{
+    QFETCH(QString, where);
+    LaunchedWindow program;
+    QString failure;
+    if (where == QLatin1String("load")) {
+        failure = program.Start(QStringLiteral(FAULT_APP_BINARY), {where});
+    } else {
+        failure = program.Launch(QStringLiteral(FAULT_APP_BINARY), {where});
+        if (where == QLatin1String("click"))
+            program.Click(StartButton);
+    }
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+
+    // A message box titled with the program's name, and the same report on stderr.
+    const QString box = program.FindWindow(QStringLiteral("^Tarvelo$"), 10000);
+    QVERIFY2(!box.isEmpty(), qPrintable(program.StandardError()));
+    QTRY_VERIFY_WITH_TIMEOUT(program.StandardError().contains(QStringLiteral(
+                                 "Tarvelo: Run-time error 5: Invalid procedure call or argument")),
+                             5000);
+    // Still there a while later: the program waits for the user, not crashing on.
+    QTest::qWait(600);
+    QCOMPARE(program.FindWindow(QStringLiteral("^Tarvelo$"), 1000), box);
+    QCOMPARE(program.StandardError().count(QStringLiteral("Run-time error")), 1);
+
+    program.PressKey(box, QStringLiteral("Return"));
+    QCOMPARE(program.WaitForExit(5000), 1);
 }
 
 QTEST_GUILESS_MAIN(tst_EndToEnd)

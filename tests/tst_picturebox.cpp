@@ -3,6 +3,7 @@
 #include "support/ring_probe.h"
 
 #include <QApplication>
+#include <QPaintEvent>
 #include <QStyleFactory>
 #include <QTest>
 
@@ -74,6 +75,7 @@ private slots:
     void colour();
     void clsLeavesBackground();
     void repaintShowsPersistentImage();
+    void arcRepaintsOnlyItsCorner();
     void withoutAutoRedrawHiddenDrawingIsLost();
     void radiusOfZeroDrawsNothing();
     void invalidCallsRaise_data();
@@ -204,6 +206,46 @@ void tst_PictureBox::repaintShowsPersistentImage()
     surface->Cls();
     const QImage inner = surface->grab(surface->contentsRect()).toImage();
     QVERIFY(IsUniform(inner, Qt::white));
+}
+
+namespace {
+
+// Collects the region of every paint event a widget receives.
+class PaintRecorder : public QObject
+{
+public:
+    QRegion painted;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent *>(event)->region();
+        return false;
+    }
+};
+
+} // namespace
+
+void tst_PictureBox::arcRepaintsOnlyItsCorner()
+{
+    const auto surface = MakeSurface();
+    surface->show();
+    QVERIFY(QTest::qWaitForWindowExposed(surface.get()));
+    PaintRecorder recorder;
+    surface->installEventFilter(&recorder);
+    surface->SetDrawWidth(5);
+    surface->Circle({CentreX, CentreY, 900, RGB(0, 0, 200), {{Radians(270), Radians(0)}}});
+    QTRY_VERIFY(!recorder.painted.isEmpty());
+    // The lower-right quarter of a 60-pixel ring around (88.5, 76.5) on the widget,
+    // with room for the pen and anti-aliasing.
+    const QRect corner(QPoint(88 - 6, 76 - 6), QPoint(88 + 60 + 6, 76 + 60 + 6));
+    QVERIFY2(corner.contains(recorder.painted.boundingRect()),
+             qPrintable(QStringLiteral("painted %1,%2 %3x%4")
+                            .arg(recorder.painted.boundingRect().x())
+                            .arg(recorder.painted.boundingRect().y())
+                            .arg(recorder.painted.boundingRect().width())
+                            .arg(recorder.painted.boundingRect().height())));
 }
 
 void tst_PictureBox::withoutAutoRedrawHiddenDrawingIsLost()

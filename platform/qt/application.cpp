@@ -4,6 +4,7 @@
 #include "platform/qt/qt_form.h"
 
 #include <QApplication>
+#include <QStyleHints>
 
 namespace platform {
 
@@ -13,6 +14,9 @@ int RunApplication(int &argc, char **argv, const WindowDescription &description,
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromStdString(description.objectName));
     QApplication::setApplicationVersion(QString::fromStdString(description.version));
+    // A steady caret: a blinking one would wake the program twice a second
+    // while nothing else moves.
+    QGuiApplication::styleHints()->setCursorFlashTime(0);
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QString::fromStdString(description.applicationId));
 

@@ -16,7 +16,7 @@ void ReportToUser(const RuntimeError &error)
     const std::string line = error.Report();
     std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()), line.c_str());
     if (qobject_cast<QApplication *>(QCoreApplication::instance()))
-        QMessageBox::critical(nullptr, QCoreApplication::applicationName(),
+        QMessageBox::critical(QApplication::activeWindow(), QCoreApplication::applicationName(),
                               QString::fromStdString(line));
 }
 

@@ -30,6 +30,11 @@ QColor ToQColor(Colour colour)
     return QColor(redOf(colour), greenOf(colour), blueOf(colour));
 }
 
+bool IsDashed(const auto &stroke)
+{
+    return stroke.style == DrawStyle::DashDot && stroke.width == 1;
+}
+
 double Degrees(double radians)
 {
     return radians * 180.0 / std::numbers::pi;
@@ -187,57 +192,59 @@ QImage PictureBox::BlankImage(QColor fill) const
     return image;
 }
 
-void PictureBox::Render(QImage &target, const Stroke &stroke) const
+QPainterPath PictureBox::Path(const Stroke &stroke)
 {
     const CircleRequest &request = stroke.request;
-    if (target.isNull() || request.radius <= 0)
-        return;
-
-    const bool dashed = stroke.style == DrawStyle::DashDot && stroke.width == 1;
-    QPen pen(request.colour ? ToQColor(*request.colour) : foreground_, stroke.width, Qt::SolidLine,
-             Qt::FlatCap, Qt::MiterJoin);
-    if (dashed)
-        pen.setDashPattern(DashDotPattern);
-
-    QPainter painter(&target);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(pen);
-    painter.setBrush(Qt::NoBrush);
-
     const QPointF centre(TwipsToPixels(request.x), TwipsToPixels(request.y));
     const double radius = TwipsToPixels(request.radius);
+    const QRectF box(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius);
+    QPainterPath path;
     if (!request.arc) {
-        painter.drawEllipse(centre, radius, radius);
-        return;
+        path.addEllipse(box);
+        return path;
     }
     double start = request.arc->start;
     double span = double(request.arc->end) - start;
     if (request.arc->end < request.arc->start)
         span += 2 * std::numbers::pi;
-    if (!dashed && span > 0) {
+    if (!IsDashed(stroke) && span > 0) {
         // Half a pixel more at each end: where two arcs meet, each anti-aliased
         // end lies on the other's solid colour and no seam shows.
         const double overhang = 0.5 / radius;
         start -= overhang;
         span = std::min(span + 2 * overhang, 2 * std::numbers::pi);
     }
-    const QRectF box(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius);
-    QPainterPath path;
     path.arcMoveTo(box, Degrees(start));
     path.arcTo(box, Degrees(start), Degrees(span));
-    painter.drawPath(path);
+    return path;
+}
+
+void PictureBox::Render(QImage &target, const Stroke &stroke) const
+{
+    const CircleRequest &request = stroke.request;
+    if (target.isNull() || request.radius <= 0)
+        return;
+    QPen pen(request.colour ? ToQColor(*request.colour) : foreground_, stroke.width, Qt::SolidLine,
+             Qt::FlatCap, Qt::MiterJoin);
+    if (IsDashed(stroke))
+        pen.setDashPattern(DashDotPattern);
+    QPainter painter(&target);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPath(Path(stroke));
 }
 
 QRect PictureBox::DirtyRect(const Stroke &stroke) const
 {
+    if (stroke.request.radius <= 0)
+        return {};
+    // Only what the stroke covers, so a quarter arc repaints about a quarter.
+    const double margin = stroke.width / 2.0 + 2;
+    const QRectF covered = Path(stroke).boundingRect().adjusted(-margin, -margin, margin, margin);
     // Clamped so that a far-off circle cannot overflow the integer rectangle.
-    const double reach =
-        std::min(TwipsToPixels(stroke.request.radius) + stroke.width / 2.0 + 2, 1e6);
-    const QPointF centre =
-        QPointF(TwipsToPixels(stroke.request.x), TwipsToPixels(stroke.request.y)) +
-        contentsRect().topLeft();
-    return QRectF(centre.x() - reach, centre.y() - reach, 2 * reach, 2 * reach).toAlignedRect() &
-           contentsRect();
+    const QRectF limit(-1e6, -1e6, 2e6, 2e6);
+    return (covered & limit).translated(contentsRect().topLeft()).toAlignedRect() & contentsRect();
 }
 
 } // namespace platform::qt

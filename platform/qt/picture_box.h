@@ -4,6 +4,7 @@
 
 #include <QFrame>
 #include <QImage>
+#include <QPainterPath>
 
 #include <vector>
 
@@ -44,6 +45,7 @@ private:
     };
 
     void EnsureImageMatchesScreen();
+    static QPainterPath Path(const Stroke &stroke);
     void Render(QImage &target, const Stroke &stroke) const;
     QImage BlankImage(QColor fill) const;
     QRect DirtyRect(const Stroke &stroke) const;

@@ -26,40 +26,73 @@ int Field(const QString &text, const QString &label)
 
 } // namespace
 
-QString LaunchedWindow::Launch(const QString &binary)
+QString LaunchedWindow::Start(const QString &binary, const QStringList &arguments)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     process_.setProcessEnvironment(environment);
-    process_.setProcessChannelMode(QProcess::ForwardedChannels);
-    process_.start(binary, {});
+    process_.setProcessChannelMode(QProcess::ForwardedOutputChannel);
+    process_.start(binary, arguments);
     if (!process_.waitForStarted())
         return QStringLiteral("cannot start %1: %2").arg(binary, process_.errorString());
+    return {};
+}
 
+QString LaunchedWindow::FindWindow(const QString &titlePattern, int milliseconds)
+{
     // Polled here: xdotool's own --sync waits in half-second steps.
-    const QDeadlineTimer deadline(15000);
+    const QDeadlineTimer deadline(milliseconds);
     while (!deadline.hasExpired()) {
         const QString found =
             RunTool(QStringLiteral("xdotool"),
                     {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
                      QStringLiteral("--pid"), QString::number(process_.processId()),
-                     QStringLiteral("--name"), QStringLiteral("Tarvelo")})
+                     QStringLiteral("--name"), titlePattern})
                 .trimmed();
-        if (!found.isEmpty()) {
-            windowId_ = found.section(QLatin1Char('\n'), 0, 0);
-            const QString info =
-                RunTool(QStringLiteral("xwininfo"), {QStringLiteral("-id"), windowId_});
-            geometry_ =
-                QRect(Field(info, QStringLiteral("Absolute upper-left X")),
-                      Field(info, QStringLiteral("Absolute upper-left Y")),
-                      Field(info, QStringLiteral("Width")), Field(info, QStringLiteral("Height")));
-            return {};
+        // xdotool's own pattern matching is looser than the title asked for.
+        const QRegularExpression pattern(titlePattern);
+        for (const QString &window : found.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            const QString title =
+                RunTool(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), window})
+                    .trimmed();
+            if (pattern.match(title).hasMatch())
+                return window;
         }
         if (process_.waitForFinished(50) || process_.state() == QProcess::NotRunning)
+            return {};
+    }
+    return {};
+}
+
+QString LaunchedWindow::Launch(const QString &binary, const QStringList &arguments)
+{
+    if (const QString failure = Start(binary, arguments); !failure.isEmpty())
+        return failure;
+    windowId_ = FindWindow(QStringLiteral("Tarvelo"), 15000);
+    if (windowId_.isEmpty()) {
+        if (process_.state() == QProcess::NotRunning)
             return QStringLiteral("the program ended with status %1 before showing a window")
                 .arg(process_.exitCode());
+        return QStringLiteral("no window appeared within 15 s");
     }
-    return QStringLiteral("no window appeared within 15 s");
+    const QString info = RunTool(QStringLiteral("xwininfo"), {QStringLiteral("-id"), windowId_});
+    geometry_ = QRect(Field(info, QStringLiteral("Absolute upper-left X")),
+                      Field(info, QStringLiteral("Absolute upper-left Y")),
+                      Field(info, QStringLiteral("Width")), Field(info, QStringLiteral("Height")));
+    return {};
+}
+
+QString LaunchedWindow::StandardError()
+{
+    standardError_ += QString::fromLocal8Bit(process_.readAllStandardError());
+    return standardError_;
+}
+
+void LaunchedWindow::PressKey(const QString &window, const QString &key) const
+{
+    RunTool(QStringLiteral("xdotool"),
+            {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+    RunTool(QStringLiteral("xdotool"), {QStringLiteral("key"), key});
 }
 
 QImage LaunchedWindow::Screenshot() const

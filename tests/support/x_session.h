@@ -12,7 +12,17 @@ class LaunchedWindow
 public:
     // Starts the binary and waits until its window is mapped. Empty on success,
     // else what went wrong.
-    QString Launch(const QString &binary);
+    QString Launch(const QString &binary, const QStringList &arguments = {});
+
+    // Starts the binary without waiting for a window.
+    QString Start(const QString &binary, const QStringList &arguments = {});
+
+    // A mapped window of the process whose title matches the pattern, polled
+    // until `milliseconds` pass; empty when none appeared.
+    QString FindWindow(const QString &titlePattern, int milliseconds);
+
+    // What the process wrote on stderr so far.
+    QString StandardError();
 
     // The client area in root-window coordinates.
     QRect Geometry() const { return geometry_; }
@@ -30,6 +40,9 @@ public:
     // Asks the window to close, as a window manager's close button does.
     void RequestClose() const;
 
+    // Focuses a window and types a key there, through the X server.
+    void PressKey(const QString &window, const QString &key) const;
+
     // Waits for the process to end; its exit status, or -1 when it did not end.
     int WaitForExit(int milliseconds);
 
@@ -37,6 +50,7 @@ public:
 
 private:
     QProcess process_;
+    QString standardError_;
     QString windowId_;
     QRect geometry_;
 };

@@ -1,0 +1,20 @@
+// The real program with one fault planted in its load, click or tick handler,
+// so that the whole error report can be watched from outside. Test use only.
+#include "platform/application.h"
+#include "shell/tarvelo_description.h"
+#include "support/faulty_module.h"
+
+#include <cstring>
+
+int main(int argc, char **argv)
+{
+    using Event = FaultyModule::Event;
+    const char *where = argc > 1 ? argv[1] : "";
+    const Event event = std::strcmp(where, "load") == 0    ? Event::Load
+                        : std::strcmp(where, "click") == 0 ? Event::Click
+                                                           : Event::Tick;
+    return platform::RunApplication(
+        argc, argv, shell::TarveloDescription(), [event](platform::Form &form) {
+            return std::make_unique<FaultyModule>(form, event, FaultyModule::Fault::PlatformCall);
+        });
+}
