@@ -14,11 +14,6 @@ namespace {
 
 std::array<QImage, 8> Canonical;
 
-QColor ColourOf(platform::Colour colour)
-{
-    return QColor(platform::redOf(colour), platform::greenOf(colour), platform::blueOf(colour));
-}
-
 int Distance(QColor a, QColor b)
 {
     return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
@@ -107,25 +102,26 @@ void tst_StartStop::buttonShowsItsColour_data()
 {
     QTest::addColumn<QString>("style");
     QTest::addColumn<int>("index");
-    for (const QString &style : QStyleFactory::keys())
-        for (const int index : {0, 1})
-            QTest::addRow("%s, button %d", qPrintable(style), index) << style << index;
+    QTest::addColumn<QColor>("colour");
+    for (const QString &style : QStyleFactory::keys()) {
+        QTest::addRow("%s, Start", qPrintable(style)) << style << 0 << QColor(128, 255, 128);
+        QTest::addRow("%s, Stop", qPrintable(style)) << style << 1 << QColor(255, 128, 128);
+    }
 }
 
 void tst_StartStop::buttonShowsItsColour()
 {
     QFETCH(QString, style);
     QFETCH(int, index);
+    QFETCH(QColor, colour);
     TarveloWindow window;
     QAbstractButton *button = window.button(std::int16_t(index));
     const std::unique_ptr<QStyle> theStyle(QStyleFactory::create(style));
     button->setStyle(theStyle.get());
     const QImage image = button->grab().toImage();
-    const QColor expected =
-        ColourOf(shell::TarveloDescription().controls.at(index == 0 ? 2 : 1).background.value());
     // Left of the caption, inside the frame.
     const QColor seen = image.pixelColor(image.width() / 8, image.height() / 2);
-    QVERIFY2(Distance(seen, expected) < 48, qPrintable(seen.name()));
+    QVERIFY2(Distance(seen, colour) < 48, qPrintable(seen.name()));
     button->setStyle(nullptr);
 }
 

@@ -1,5 +1,6 @@
 #include "platform/qt/picture_box.h"
 
+#include "platform/qt/qt_colour.h"
 #include "platform/runtime_error.h"
 #include "platform/twips.h"
 
@@ -24,11 +25,6 @@ constexpr float FullTurn = 6.2831855f;
 
 // Dash, gap, dot, gap, in pen widths: reads as dash-dot at one pixel.
 const QList<qreal> DashDotPattern{6, 3, 1, 3};
-
-QColor ToQColor(Colour colour)
-{
-    return QColor(redOf(colour), greenOf(colour), blueOf(colour));
-}
 
 bool IsDashed(const auto &stroke)
 {

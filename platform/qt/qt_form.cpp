@@ -6,12 +6,15 @@
 #include "platform/qt/label.h"
 #include "platform/qt/picture_accessible.h"
 #include "platform/qt/picture_box.h"
+#include "platform/qt/qt_colour.h"
 #include "platform/qt/text_box.h"
 #include "platform/runtime_error.h"
 #include "platform/twips.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QIcon>
+#include <QImageReader>
 #include <QPixmap>
 
 #include <algorithm>
@@ -20,11 +23,6 @@
 namespace platform::qt {
 
 namespace {
-
-QColor ToQColor(Colour colour)
-{
-    return QColor(redOf(colour), greenOf(colour), blueOf(colour));
-}
 
 QString ToQString(const std::string &utf8)
 {
@@ -95,7 +93,12 @@ void QtForm::ApplyFrame(const WindowDescription &description)
     }
 
     if (!description.icon.empty()) {
-        const QPixmap icon(ToQString(description.icon));
+        // Read by the format its name gives, without probing image plugins:
+        // loading one would cost more start-up time than the whole window.
+        QImageReader reader(ToQString(description.icon),
+                            QFileInfo(ToQString(description.icon)).suffix().toLatin1());
+        reader.setAutoDetectImageFormat(false);
+        const QPixmap icon = QPixmap::fromImageReader(&reader);
         if (icon.isNull())
             throw RuntimeError::InvalidArgument("the window icon " + description.icon +
                                                 " cannot be read");
