@@ -19,15 +19,7 @@ const QRect DrawingArea(32, 48, 177, 153);
 
 bool ShowsIdleRings(const QImage &shot, QPointF centre)
 {
-    for (const double radius : IdleRadii) {
-        const double coverage = Coverage(shot, centre, radius, 0, 360, Ink::Dark);
-        if (coverage < 0.35 || coverage > 0.9)
-            return false;
-    }
-    for (const double between : {20.0, 39.0, 54.5, 68.0})
-        if (Coverage(shot, centre, between, 0, 360, Ink::Background) < 1.0)
-            return false;
-    return true;
+    return IdlePictureFault(shot, centre).isEmpty();
 }
 
 } // namespace

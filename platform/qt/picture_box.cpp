@@ -104,9 +104,10 @@ void PictureBox::Circle(const CircleRequest &request)
 {
     Validate(request);
     const Stroke stroke{request, drawWidth_, drawStyle_};
+    QRectF drawn;
     if (autoRedraw_) {
         EnsureImageMatchesScreen();
-        Render(persistent_, stroke);
+        drawn = Render(persistent_, stroke);
         if (strokesComplete_ && strokes_.size() < MaxRememberedStrokes) {
             strokes_.push_back(stroke);
         } else {
@@ -119,9 +120,9 @@ void PictureBox::Circle(const CircleRequest &request)
             return;
         if (transient_.isNull())
             transient_ = BlankImage(Qt::transparent);
-        Render(transient_, stroke);
+        drawn = Render(transient_, stroke);
     }
-    update(DirtyRect(stroke));
+    update(OnWidget(drawn));
 }
 
 QImage PictureBox::persistentImage()
@@ -215,11 +216,11 @@ QPainterPath PictureBox::Path(const Stroke &stroke)
     return path;
 }
 
-void PictureBox::Render(QImage &target, const Stroke &stroke) const
+QRectF PictureBox::Render(QImage &target, const Stroke &stroke) const
 {
     const CircleRequest &request = stroke.request;
     if (target.isNull() || request.radius <= 0)
-        return;
+        return {};
     QPen pen(request.colour ? ToQColor(*request.colour) : foreground_, stroke.width, Qt::SolidLine,
              Qt::FlatCap, Qt::MiterJoin);
     if (IsDashed(stroke))
@@ -228,19 +229,18 @@ void PictureBox::Render(QImage &target, const Stroke &stroke) const
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
-    painter.drawPath(Path(stroke));
+    const QPainterPath path = Path(stroke);
+    painter.drawPath(path);
+    // The pen's half width and the anti-aliasing around the path.
+    const double margin = stroke.width / 2.0 + 2;
+    return path.boundingRect().adjusted(-margin, -margin, margin, margin);
 }
 
-QRect PictureBox::DirtyRect(const Stroke &stroke) const
+QRect PictureBox::OnWidget(const QRectF &drawn) const
 {
-    if (stroke.request.radius <= 0)
-        return {};
-    // Only what the stroke covers, so a quarter arc repaints about a quarter.
-    const double margin = stroke.width / 2.0 + 2;
-    const QRectF covered = Path(stroke).boundingRect().adjusted(-margin, -margin, margin, margin);
     // Clamped so that a far-off circle cannot overflow the integer rectangle.
     const QRectF limit(-1e6, -1e6, 2e6, 2e6);
-    return (covered & limit).translated(contentsRect().topLeft()).toAlignedRect() & contentsRect();
+    return (drawn & limit).translated(contentsRect().topLeft()).toAlignedRect() & contentsRect();
 }
 
 } // namespace platform::qt

@@ -46,9 +46,11 @@ private:
 
     void EnsureImageMatchesScreen();
     static QPainterPath Path(const Stroke &stroke);
-    void Render(QImage &target, const Stroke &stroke) const;
+    // Draws the stroke and returns the part of the image it may have changed.
+    QRectF Render(QImage &target, const Stroke &stroke) const;
     QImage BlankImage(QColor fill) const;
-    QRect DirtyRect(const Stroke &stroke) const;
+    // Where a rectangle of the image lies on the widget, inside the frame.
+    QRect OnWidget(const QRectF &drawn) const;
 
     QColor background_ = Qt::white;
     QColor foreground_ = Qt::black;

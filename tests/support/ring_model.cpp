@@ -28,18 +28,7 @@ const std::array<Paint, 6> Added{{
 
 QChar Letter(Ink ink)
 {
-    switch (ink) {
-    case Ink::Red:
-        return QLatin1Char('R');
-    case Ink::Green:
-        return QLatin1Char('G');
-    case Ink::Blue:
-        return QLatin1Char('B');
-    case Ink::Dark:
-        return QLatin1Char('d');
-    default:
-        return QLatin1Char('?');
-    }
+    return ink == Ink::Background || ink == Ink::Other ? QLatin1Char('?') : InkName(ink).at(0);
 }
 
 } // namespace
@@ -55,6 +44,21 @@ Ink ExpectedInk(int step, int ring, int quarter)
             return paint.ink;
     }
     return Ink::Dark;
+}
+
+QString IdlePictureFault(const QImage &image, QPointF centre)
+{
+    for (const double radius : IdleRadii) {
+        const double coverage = Coverage(image, centre, radius, 0, 360, Ink::Dark);
+        if (coverage <= 0.35 || coverage >= 0.9)
+            return QStringLiteral("radius %1: dark coverage %2").arg(radius).arg(coverage);
+    }
+    for (const double between : {20.0, 39.0, 54.5, 68.0}) {
+        const double coverage = Coverage(image, centre, between, 0, 360, Ink::Background);
+        if (coverage < 1.0)
+            return QStringLiteral("radius %1: background coverage %2").arg(between).arg(coverage);
+    }
+    return {};
 }
 
 QString Signature(const QImage &image, QPointF centre)

@@ -21,7 +21,11 @@ inline constexpr std::array<double, 3> IdleRadii{474 / 15.0, 703.6 / 15.0, 933.2
 // else Dark, for the dash-dot circle.
 Ink ExpectedInk(int step, int ring, int quarter);
 
-// One letter a quarter, ring by ring: R, G, B for a colour, d for dash-dot, ? else.
+// Empty when the image shows the idle picture around `centre`: every circle
+// dark with dash-dot gaps, and background only between them; else what is amiss.
+QString IdlePictureFault(const QImage &image, QPointF centre);
+
+// One letter a quarter, ring by ring: r, g, b for a colour, d for dash-dot, ? else.
 QString Signature(const QImage &image, QPointF centre);
 QString ExpectedSignature(int step);
 
