@@ -90,31 +90,35 @@ void tst_Geometry::baseRadius_data()
 {
     QTest::addColumn<float>("width");
     QTest::addColumn<float>("height");
+    QTest::addColumn<QString>("centre");
     QTest::addColumn<int>("baseRadius");
-    QTest::newRow("the window's area") << 2655.f << 2295.f << 1148;
-    QTest::newRow("the same area on its side") << 2295.f << 2655.f << 1148;
-    QTest::newRow("square") << 2000.f << 2000.f << 1000;
-    QTest::newRow("half-width 1000.5 rounds to even") << 2001.f << 3000.f << 1000;
-    QTest::newRow("half-width 1001.5 rounds to even") << 2003.f << 3000.f << 1002;
-    QTest::newRow("half-height 1000.5 decides") << 3000.f << 2001.f << 1000;
-    QTest::newRow("half-height 1001.5 decides") << 3000.f << 2003.f << 1002;
+    QTest::newRow("the window's area") << 2655.f << 2295.f << "1327.5 1147.5" << 1148;
+    QTest::newRow("the same area on its side") << 2295.f << 2655.f << "1147.5 1327.5" << 1148;
+    QTest::newRow("square") << 2000.f << 2000.f << "1000 1000" << 1000;
+    QTest::newRow("half-width 1000.5 rounds to even") << 2001.f << 3000.f << "1000.5 1500" << 1000;
+    QTest::newRow("half-width 1001.5 rounds to even") << 2003.f << 3000.f << "1001.5 1500" << 1002;
+    QTest::newRow("half-height 1000.5 decides") << 3000.f << 2001.f << "1500 1000.5" << 1000;
+    QTest::newRow("half-height 1001.5 decides") << 3000.f << 2003.f << "1500 1001.5" << 1002;
     // The width's 1001.5 rounds up to 1002 first; the height's 1001.25 is then smaller.
-    QTest::newRow("height decides after the width is rounded") << 2003.f << 2002.5f << 1001;
-    QTest::newRow("equal halves of 1000.5") << 2001.f << 2001.f << 1000;
-    QTest::newRow("widest that fits") << 65534.f << 70000.f << 32767;
-    QTest::newRow("very tall area") << 1000.f << 1e9f << 500;
-    QTest::newRow("zero") << 0.f << 0.f << 0;
-    QTest::newRow("negative") << -300.f << 300.f << -150;
+    QTest::newRow("height decides after the width is rounded")
+        << 2003.f << 2002.5f << "1001.5 1001.25" << 1001;
+    QTest::newRow("equal halves of 1000.5") << 2001.f << 2001.f << "1000.5 1000.5" << 1000;
+    QTest::newRow("widest that fits") << 65534.f << 70000.f << "32767 35000" << 32767;
+    QTest::newRow("very tall area") << 1000.f << 1e9f << "500 500000000" << 500;
+    QTest::newRow("an odd half in single precision")
+        << 33.3f << 20.1f << "16.6499996 10.0500002" << 10;
+    QTest::newRow("zero") << 0.f << 0.f << "0 0" << 0;
+    QTest::newRow("negative") << -300.f << 300.f << "-150 150" << -150;
 }
 
 void tst_Geometry::baseRadius()
 {
     QFETCH(float, width);
     QFETCH(float, height);
+    QFETCH(QString, centre);
     QFETCH(int, baseRadius);
     const rings::Geometry geometry = rings::ComputeGeometry(width, height);
-    QCOMPARE(ExactText(geometry.CenterX), ExactText(width / 2));
-    QCOMPARE(ExactText(geometry.CenterY), ExactText(height / 2));
+    QCOMPARE(ExactText(geometry.CenterX) + QLatin1Char(' ') + ExactText(geometry.CenterY), centre);
     QCOMPARE(int(geometry.BaseRadius), baseRadius);
 }
 

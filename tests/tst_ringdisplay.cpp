@@ -19,12 +19,9 @@ private slots:
     void penAfterwards();
     void secondCallDrawsTheSameAgain();
     void sizeIsReadAfresh();
-    void stepIndex();
     void failingCallStopsTheRoutine();
     void animationCycle_data();
     void animationCycle();
-    void afterSevenComesNothingThenStepOne();
-    void eightCallsReturnToIdle();
     void arcsAreSolidAndFiveWide_data();
     void arcsAreSolidAndFiveWide();
     void tallAreaArcsUseCenterY();
@@ -59,7 +56,9 @@ void tst_RingDisplay::drawIdleRingsInOrder()
 {
     RecordingForm form;
     rings::RingDisplay display(form);
+    QVERIFY(!display.StepIndex().has_value());
     display.DrawIdleRings();
+    QCOMPARE(display.StepIndex(), std::optional<int>(0));
     const std::vector<std::string> expected{
         "DrawWidth 1",
         "DrawStyle 3",
@@ -121,15 +120,6 @@ void tst_RingDisplay::sizeIsReadAfresh()
     QCOMPARE(form.picture.calls.at(2), CircleCall(1147.5f, 1327.5f, 474.f));
 }
 
-void tst_RingDisplay::stepIndex()
-{
-    RecordingForm form;
-    rings::RingDisplay display(form);
-    QVERIFY(!display.StepIndex().has_value());
-    display.DrawIdleRings();
-    QCOMPARE(display.StepIndex(), std::optional<int>(0));
-}
-
 void tst_RingDisplay::failingCallStopsTheRoutine()
 {
     RecordingForm form;
@@ -163,6 +153,7 @@ void tst_RingDisplay::animationCycle_data()
                                     CircleCall(X, Y, 703.6f, Black),
                                     CircleCall(X, Y, 933.2f, Black),
                                     "DrawStyle 0"};
+    // From 7 the cycle wraps: nothing drawn at 0, then the red quarter again.
     QTest::newRow("8: nothing") << 8 << std::vector<std::string>{"DrawWidth 5"};
     QTest::newRow("9: red quarter again") << 9 << arc(473.75f, Red, Pi, ThreeHalfPi);
 }
@@ -175,47 +166,6 @@ void tst_RingDisplay::animationCycle()
     rings::RingDisplay display(form);
     QCOMPARE(LastStep(form, display, tick), calls);
     QCOMPARE(display.StepIndex(), std::optional<int>(tick % 8));
-}
-
-void tst_RingDisplay::afterSevenComesNothingThenStepOne()
-{
-    RecordingForm form;
-    rings::RingDisplay display(form);
-    LastStep(form, display, 7);
-    QCOMPARE(display.StepIndex(), std::optional<int>(7));
-    form.picture.calls.clear();
-    display.AdvanceAnimation();
-    QCOMPARE(display.StepIndex(), std::optional<int>(0));
-    QCOMPARE(form.picture.calls, std::vector<std::string>{"DrawWidth 5"});
-    form.picture.calls.clear();
-    display.AdvanceAnimation();
-    QCOMPARE(display.StepIndex(), std::optional<int>(1));
-    QCOMPARE(form.picture.calls.back(), ArcCall(X, Y, 473.75f, Red, Pi, ThreeHalfPi));
-}
-
-void tst_RingDisplay::eightCallsReturnToIdle()
-{
-    RecordingForm form;
-    rings::RingDisplay display(form);
-    display.DrawIdleRings();
-    std::vector<std::string> cycle;
-    for (int i = 0; i < 8; ++i) {
-        form.picture.calls.clear();
-        display.AdvanceAnimation();
-        cycle.insert(cycle.end(), form.picture.calls.begin(), form.picture.calls.end());
-    }
-    QCOMPARE(display.StepIndex(), std::optional<int>(0));
-    // What stands on the area after the last Cls: the idle circles, and no arc after them.
-    const auto wipe = std::find(cycle.rbegin(), cycle.rend(), "Cls").base();
-    const std::vector<std::string> sinceWipe(wipe, cycle.end());
-    const std::vector<std::string> expected{"DrawWidth 1",
-                                            "DrawStyle 3",
-                                            CircleCall(X, Y, 474.f, Black),
-                                            CircleCall(X, Y, 703.6f, Black),
-                                            CircleCall(X, Y, 933.2f, Black),
-                                            "DrawStyle 0",
-                                            "DrawWidth 5"};
-    QCOMPARE(sinceWipe, expected);
 }
 
 void tst_RingDisplay::arcsAreSolidAndFiveWide_data()

@@ -42,9 +42,7 @@ void tst_Soak::oneDayOfTicks()
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     const std::array<QImage, 8> canonical = CanonicalPictures();
     TarveloWindow window;
-    QVERIFY(window.form.Load());
-    window.form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window.form));
+    QVERIFY(window.Open());
     QTest::mouseClick(window.button(0), Qt::LeftButton);
     QVERIFY(window.timer().Enabled());
     auto *timer = window.form.findChild<QTimer *>();

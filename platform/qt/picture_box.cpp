@@ -159,9 +159,9 @@ void PictureBox::resizeEvent(QResizeEvent *event)
 
 void PictureBox::EnsureImageMatchesScreen()
 {
-    const qreal ratio = devicePixelRatioF();
-    if (persistent_.devicePixelRatio() == ratio &&
-        persistent_.deviceIndependentSize().toSize() == contentsRect().size())
+    // Compared in device pixels: at a fractional ratio the image's logical size
+    // is not whole and would never match the widget's.
+    if (persistent_.devicePixelRatio() == devicePixelRatioF() && persistent_.size() == PixelSize())
         return;
     QImage fresh = BlankImage(background_);
     if (strokesComplete_) {
@@ -176,15 +176,19 @@ void PictureBox::EnsureImageMatchesScreen()
     transient_ = QImage();
 }
 
-QImage PictureBox::BlankImage(QColor fill) const
+QSize PictureBox::PixelSize() const
 {
     const qreal ratio = devicePixelRatioF();
     const QSize logical = contentsRect().size();
-    if (logical.isEmpty())
+    return QSize(qCeil(logical.width() * ratio), qCeil(logical.height() * ratio));
+}
+
+QImage PictureBox::BlankImage(QColor fill) const
+{
+    if (contentsRect().isEmpty())
         return QImage();
-    QImage image(qCeil(logical.width() * ratio), qCeil(logical.height() * ratio),
-                 QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(ratio);
+    QImage image(PixelSize(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(devicePixelRatioF());
     image.fill(fill);
     return image;
 }

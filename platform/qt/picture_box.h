@@ -48,6 +48,8 @@ private:
     static QPainterPath Path(const Stroke &stroke);
     // Draws the stroke and returns the part of the image it may have changed.
     QRectF Render(QImage &target, const Stroke &stroke) const;
+    // The inner area in device pixels, rounded up.
+    QSize PixelSize() const;
     QImage BlankImage(QColor fill) const;
     // Where a rectangle of the image lies on the widget, inside the frame.
     QRect OnWidget(const QRectF &drawn) const;

@@ -48,11 +48,9 @@ Ink ExpectedInk(int step, int ring, int quarter)
 
 QString IdlePictureFault(const QImage &image, QPointF centre)
 {
-    for (const double radius : IdleRadii) {
-        const double coverage = Coverage(image, centre, radius, 0, 360, Ink::Dark);
-        if (coverage <= 0.35 || coverage >= 0.9)
-            return QStringLiteral("radius %1: dark coverage %2").arg(radius).arg(coverage);
-    }
+    for (const double radius : IdleRadii)
+        if (const QString fault = DashDotFault(image, centre, radius); !fault.isEmpty())
+            return QStringLiteral("radius %1: %2").arg(radius).arg(fault);
     for (const double between : {20.0, 39.0, 54.5, 68.0}) {
         const double coverage = Coverage(image, centre, between, 0, 360, Ink::Background);
         if (coverage < 1.0)

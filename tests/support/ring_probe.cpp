@@ -1,15 +1,11 @@
 #include "ring_probe.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 namespace {
-
-int Distance(QColor a, QColor b)
-{
-    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
-           std::abs(a.blue() - b.blue());
-}
 
 QColor PixelAt(const QImage &image, QPointF logical)
 {
@@ -28,6 +24,12 @@ QPointF OnCircle(QPointF centre, double radius, double degrees)
 }
 
 } // namespace
+
+int Distance(QColor a, QColor b)
+{
+    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+           std::abs(a.blue() - b.blue());
+}
 
 QString InkName(Ink ink)
 {
@@ -91,6 +93,36 @@ double Coverage(const QImage &image, QPointF centre, double radius, double fromD
             ++hits;
     }
     return double(hits) / samples;
+}
+
+QString DashDotFault(const QImage &image, QPointF centre, double radius, QColor background)
+{
+    const int samples = std::max(8, int(2 * std::numbers::pi * radius * 4));
+    std::vector<bool> dark(std::size_t(samples), false);
+    for (int i = 0; i < samples; ++i)
+        dark[std::size_t(i)] =
+            InkAt(image, centre, radius, 360.0 * i / samples, background, 1.0) == Ink::Dark;
+    const auto gap = std::find(dark.begin(), dark.end(), false);
+    if (gap == dark.end())
+        return QStringLiteral("solid");
+    // Walk once round from a gap, measuring each dark run in pixels.
+    int dots = 0, dashes = 0, run = 0;
+    for (int k = 1; k <= samples; ++k) {
+        if (dark[std::size_t((gap - dark.begin() + k) % samples)]) {
+            ++run;
+            continue;
+        }
+        if (run > 0 && run <= 12)
+            ++dots;
+        else if (run >= 18)
+            ++dashes;
+        else if (run > 0)
+            return QStringLiteral("a run of %1 px, neither dot nor dash").arg(run / 4.0);
+        run = 0;
+    }
+    if (dashes < 3 || std::abs(dots - dashes) > 2)
+        return QStringLiteral("%1 dashes and %2 dots").arg(dashes).arg(dots);
+    return {};
 }
 
 bool IsUniform(const QImage &image, QColor colour)

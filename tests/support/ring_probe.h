@@ -20,6 +20,9 @@ enum class Ink
 
 QString InkName(Ink ink);
 
+// How far apart two colours are: the sum of their channels' differences.
+int Distance(QColor a, QColor b);
+
 // What a pixel shows against the given background.
 Ink Classify(QColor pixel, QColor background);
 
@@ -32,6 +35,11 @@ Ink InkAt(const QImage &image, QPointF centre, double radius, double degrees,
 // that show `ink`, sampled every quarter pixel of arc length.
 double Coverage(const QImage &image, QPointF centre, double radius, double fromDegrees,
                 double toDegrees, Ink ink, QColor background = Qt::white, double reach = 1.0);
+
+// Empty when the circle of `radius` reads as dash-dot: dashes and dots in turn,
+// each dot a few pixels at most; else what it shows instead.
+QString DashDotFault(const QImage &image, QPointF centre, double radius,
+                     QColor background = Qt::white);
 
 // True when no pixel of the image differs from `colour`.
 bool IsUniform(const QImage &image, QColor colour);

@@ -7,6 +7,7 @@
 #include "shell/tarvelo_description.h"
 
 #include <QAbstractButton>
+#include <QTest>
 
 // The real window with its real module, not yet loaded or shown.
 struct TarveloWindow
@@ -15,6 +16,15 @@ struct TarveloWindow
     shell::Tarvelo module{form};
 
     TarveloWindow() { form.Bind(&module); }
+
+    // Loads and shows the window, as start-up does, and waits until it is active.
+    bool Open()
+    {
+        if (!form.Load())
+            return false;
+        form.show();
+        return QTest::qWaitForWindowActive(&form);
+    }
 
     platform::qt::PictureBox &picture()
     {
