@@ -26,8 +26,8 @@ public:
         if (auto *typed = dynamic_cast<Interface *>(&Item(array, index)))
             return *typed;
         throw RuntimeError(RuntimeError::WrongControlKindCode,
-                           "Type mismatch (" + std::string(array) + "(" + std::to_string(index) +
-                               ") is not of the kind asked for)");
+                           "control " + std::string(array) + "(" + std::to_string(index) +
+                               ") is not of the kind asked for");
     }
 };
 

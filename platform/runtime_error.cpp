@@ -6,19 +6,14 @@ RuntimeError::RuntimeError(int number, const std::string &message)
     : std::runtime_error(message), number_(number)
 {}
 
-std::string RuntimeError::Report() const
-{
-    return "Run-time error " + std::to_string(number_) + ": " + what();
-}
-
 RuntimeError RuntimeError::Overflow(const std::string &detail)
 {
-    return RuntimeError(OverflowCode, "Overflow (" + detail + ")");
+    return RuntimeError(OverflowCode, "a number is too large (" + detail + ")");
 }
 
 RuntimeError RuntimeError::InvalidArgument(const std::string &detail)
 {
-    return RuntimeError(InvalidArgumentCode, "Invalid procedure call or argument (" + detail + ")");
+    return RuntimeError(InvalidArgumentCode, "a value is out of range (" + detail + ")");
 }
 
 } // namespace platform

@@ -8,9 +8,10 @@ namespace platform {
 // The process exit status after a run-time error has been reported.
 inline constexpr int RuntimeErrorExitStatus = 1;
 
-// The program's own run-time error: a number the user can look up and a message.
-// Raised by failing platform calls and by checked arithmetic; caught only at the
-// event boundary, where it is reported and ends the program.
+// The program's own run-time error: what went wrong, in plain words, and a number
+// that tells the kinds apart in code (never shown to the user). Raised by failing
+// platform calls and by checked arithmetic; caught only at the event boundary,
+// where it is reported and ends the program.
 class RuntimeError : public std::runtime_error
 {
 public:
@@ -26,9 +27,6 @@ public:
     RuntimeError(int number, const std::string &message);
 
     int Number() const noexcept { return number_; }
-
-    // "Run-time error 6: Overflow (…)", the line the user sees.
-    std::string Report() const;
 
     static RuntimeError Overflow(const std::string &detail);
     static RuntimeError InvalidArgument(const std::string &detail);

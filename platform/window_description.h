@@ -81,6 +81,7 @@ struct WindowDescription
     std::string icon;         // resource path
     bool fixedBorder = false; // fixed single frame: no resizing, no minimise or maximise
     std::string version;
+    std::string summary;       // one sentence on what the program shows, for --help
     std::string applicationId; // reverse-DNS, names the desktop entry
     std::vector<ControlDescription> controls;
 };

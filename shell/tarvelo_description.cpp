@@ -25,6 +25,7 @@ platform::WindowDescription TarveloDescription()
     window.icon = ":/icons/tarvelo.xpm";
     window.fixedBorder = true;
     window.version = TARVELO_VERSION;
+    window.summary = "Shows an animated illuminated sign of three concentric rings.";
     window.applicationId = TARVELO_APP_ID;
 
     // In the order they are created.

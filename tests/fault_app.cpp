@@ -13,8 +13,12 @@ int main(int argc, char **argv)
     const Event event = std::strcmp(where, "load") == 0    ? Event::Load
                         : std::strcmp(where, "click") == 0 ? Event::Click
                                                            : Event::Tick;
+    // The fault's place is ours, not the program's: the program sees no argument.
+    int programArgc = argc > 1 ? argc - 1 : argc;
+    char **programArgv = argc > 1 ? argv + 1 : argv;
+    programArgv[0] = argv[0];
     return platform::RunApplication(
-        argc, argv, shell::TarveloDescription(), [event](platform::Form &form) {
+        programArgc, programArgv, shell::TarveloDescription(), [event](platform::Form &form) {
             return std::make_unique<FaultyModule>(form, event, FaultyModule::Fault::PlatformCall);
         });
 }

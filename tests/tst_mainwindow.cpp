@@ -1,11 +1,15 @@
 #include "support/ring_model.h"
 #include "support/tarvelo_window.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCryptographicHash>
+#include <QStyle>
 #include <QStyleFactory>
 #include <QTest>
 
+#include <cmath>
+#include <map>
 #include <memory>
 #include <set>
 
@@ -34,6 +38,8 @@ private slots:
     void firstPaintShowsIdlePicture();
     void coveringKeepsThePicture();
     void nothingMovesWithoutAClick();
+    void textIsReadable_data();
+    void textIsReadable();
     void missingElementsRaise_data();
     void missingElementsRaise();
 };
@@ -96,6 +102,11 @@ void tst_MainWindow::drawingAreaAndTimer()
     PictureBox &picture = window.picture();
     QCOMPARE(picture.geometry(), QRect(32, 48, 177, 153));
     QCOMPARE(picture.frameShadow(), QFrame::Sunken);
+    // The frame shows on all four sides, against the white picture too.
+    const QImage framed = picture.grab().toImage();
+    for (const QPoint side : {QPoint(88, 1), QPoint(1, 76), QPoint(175, 76), QPoint(88, 151)})
+        QVERIFY2(Distance(framed.pixelColor(side), Qt::white) > 120,
+                 qPrintable(framed.pixelColor(side).name()));
     QCOMPARE(picture.Width(), 2655.f);
     QCOMPARE(picture.Height(), 2295.f);
     const auto &timer = window.form.Item<platform::Timer>("Timer1", 0);
@@ -143,6 +154,80 @@ void tst_MainWindow::nothingMovesWithoutAClick()
     QTest::qWait(1100);
     QCOMPARE(window.picture().persistentImage(), before);
     QCOMPARE(window.step(), std::optional<int>(0));
+}
+
+namespace {
+
+// WCAG 2 contrast ratio of two colours, from 1 to 21.
+double Contrast(QColor a, QColor b)
+{
+    auto luminance = [](QColor colour) {
+        auto linear = [](double channel) {
+            return channel <= 0.03928 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+               0.0722 * linear(colour.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QPalette DarkPalette()
+{
+    QPalette dark(QColor(53, 53, 53), QColor(42, 42, 42));
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        dark.setColor(role, QColor(238, 238, 236));
+    return dark;
+}
+
+} // namespace
+
+// The text of every control against its own ground: the ground is the commonest
+// colour, the text the pixel that stands out from it most.
+void tst_MainWindow::textIsReadable_data()
+{
+    QTest::addColumn<QPalette>("palette");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("inset"); // past a frame or bevel
+    for (const auto &[theme, palette] :
+         {std::pair{"light", QApplication::style()->standardPalette()},
+          std::pair{"dark", DarkPalette()}}) {
+        QTest::addRow("%s, title", theme) << palette << "Label1(0)" << 0;
+        QTest::addRow("%s, Start", theme) << palette << "Command1(0)" << 5;
+        QTest::addRow("%s, Stop", theme) << palette << "Command1(1)" << 5;
+        QTest::addRow("%s, description", theme) << palette << "Text1(0)/viewport" << 0;
+    }
+}
+
+void tst_MainWindow::textIsReadable()
+{
+    QFETCH(QPalette, palette);
+    QFETCH(QString, control);
+    QFETCH(int, inset);
+    const QPalette previous = QApplication::palette();
+    QApplication::setPalette(palette);
+    {
+        Window window;
+        QWidget *widget = window.form.findChild<QWidget *>(control.section(QLatin1Char('/'), 0, 0));
+        if (control.endsWith(QLatin1String("/viewport")))
+            widget = static_cast<QAbstractScrollArea *>(widget)->viewport();
+        const QImage image =
+            widget->grab(widget->rect().adjusted(inset, inset, -inset, -inset)).toImage();
+        std::map<QRgb, int> count;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                ++count[image.pixel(x, y)];
+        const QColor ground =
+            std::max_element(count.begin(), count.end(), [](const auto &a, const auto &b) {
+                return a.second < b.second;
+            })->first;
+        double best = 1;
+        for (const auto &[pixel, n] : count)
+            best = std::max(best, Contrast(QColor(pixel), ground));
+        QVERIFY2(best >= 4.5,
+                 qPrintable(QStringLiteral("%1:1 on %2").arg(best).arg(ground.name())));
+    }
+    QApplication::setPalette(previous);
 }
 
 void tst_MainWindow::missingElementsRaise_data()

@@ -71,7 +71,8 @@ private slots:
     void firstTickComesAPeriodAfterStart();
     void otherIndexesDoNothing_data();
     void otherIndexesDoNothing();
-    void spaceOnFocusedButtonClicks();
+    void keyOnFocusedButtonClicks_data();
+    void keyOnFocusedButtonClicks();
     void randomSequencesAgainstModel();
 };
 
@@ -255,15 +256,24 @@ void tst_StartStop::otherIndexesDoNothing()
     QCOMPARE(window.picture().persistentImage(), before);
 }
 
-void tst_StartStop::spaceOnFocusedButtonClicks()
+void tst_StartStop::keyOnFocusedButtonClicks_data()
 {
+    QTest::addColumn<int>("key");
+    QTest::newRow("Space") << int(Qt::Key_Space);
+    QTest::newRow("Return") << int(Qt::Key_Return);
+    QTest::newRow("Enter on the keypad") << int(Qt::Key_Enter);
+}
+
+void tst_StartStop::keyOnFocusedButtonClicks()
+{
+    QFETCH(int, key);
     TarveloWindow window;
     QVERIFY(window.Open());
     window.button(0)->setFocus();
-    QTest::keyClick(window.button(0), Qt::Key_Space);
+    QTest::keyClick(window.button(0), Qt::Key(key));
     QVERIFY(window.timer().Enabled());
     window.button(1)->setFocus();
-    QTest::keyClick(window.button(1), Qt::Key_Space);
+    QTest::keyClick(window.button(1), Qt::Key(key));
     QVERIFY(!window.timer().Enabled());
 }
 

@@ -1,5 +1,8 @@
 #include "platform/qt/command_button.h"
 
+#include "platform/qt/qt_colour.h"
+
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
@@ -15,8 +18,19 @@ void CommandButton::SetGraphical(QColor face)
     face_ = face;
     QPalette palette = this->palette();
     palette.setColor(QPalette::Button, face);
+    palette.setColor(QPalette::ButtonText, ReadableOn(face));
     setPalette(palette);
     update();
+}
+
+void CommandButton::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        click();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
 }
 
 void CommandButton::paintEvent(QPaintEvent *event)

@@ -18,6 +18,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    // Return and Enter press the focused button, as Space does.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QColor face_; // invalid: painted by the style

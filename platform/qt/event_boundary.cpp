@@ -1,6 +1,7 @@
 #include "platform/qt/event_boundary.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QMessageBox>
 
 #include <cstdio>
@@ -13,11 +14,19 @@ namespace {
 
 void ReportToUser(const RuntimeError &error)
 {
-    const std::string line = error.Report();
-    std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()), line.c_str());
-    if (qobject_cast<QApplication *>(QCoreApplication::instance()))
-        QMessageBox::critical(QApplication::activeWindow(), QCoreApplication::applicationName(),
-                              QString::fromStdString(line));
+    const QString name = QCoreApplication::applicationName();
+    const QString what = QString::fromUtf8(error.what());
+    std::fprintf(stderr, "%s: %s; %s will close\n",
+                 qPrintable(QFileInfo(QCoreApplication::applicationFilePath()).fileName()),
+                 qPrintable(what), qPrintable(name));
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
+        return;
+    QMessageBox box(
+        QMessageBox::Critical, name,
+        QCoreApplication::translate("Tarvelo", "%1 has met an error and will close.").arg(name),
+        QMessageBox::Ok, QApplication::activeWindow());
+    box.setInformativeText(what.left(1).toUpper() + what.mid(1) + QLatin1Char('.'));
+    box.exec();
 }
 
 ErrorReporter &CurrentReporter()
@@ -43,13 +52,13 @@ bool RunHandler(const std::function<void()> &handler) noexcept
             CurrentReporter()(error);
         } catch (const std::exception &error) {
             CurrentReporter()(RuntimeError(RuntimeError::InternalCode,
-                                           std::string("Internal error (") + error.what() + ")"));
+                                           std::string("internal error (") + error.what() + ")"));
         } catch (...) {
-            CurrentReporter()(RuntimeError(RuntimeError::InternalCode, "Internal error"));
+            CurrentReporter()(RuntimeError(RuntimeError::InternalCode, "internal error"));
         }
     } catch (...) {
         // The reporter itself failed; stderr is all that is left.
-        std::fputs("Run-time error: the error report could not be shown\n", stderr);
+        std::fputs("The report of an error could not be shown; the program will close.\n", stderr);
     }
     return false;
 }

@@ -54,6 +54,12 @@ PictureBox::PictureBox(QWidget *parent, bool bordered) : QFrame(parent)
     if (bordered) {
         setFrameStyle(QFrame::Panel | QFrame::Sunken);
         setLineWidth(2);
+        // Shaded in greys that show on the white ground as well as on any window:
+        // the theme's light edge would vanish against the picture.
+        QPalette shades = palette();
+        shades.setColor(QPalette::Dark, QColor(128, 128, 128));
+        shades.setColor(QPalette::Light, QColor(192, 192, 192));
+        setPalette(shades);
     }
     // The frame and the image together cover every pixel.
     setAttribute(Qt::WA_OpaquePaintEvent);

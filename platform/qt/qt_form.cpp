@@ -40,10 +40,11 @@ std::string ElementName(std::string_view array, std::int16_t index)
     return std::string(array) + "(" + std::to_string(index) + ")";
 }
 
-void SetBackground(QWidget *widget, QPalette::ColorRole role, Colour colour)
+void SetBackground(QWidget *widget, Colour colour)
 {
     QPalette palette = widget->palette();
-    palette.setColor(role, ToQColor(colour));
+    palette.setColor(QPalette::Window, ToQColor(colour));
+    palette.setColor(QPalette::WindowText, ReadableOn(ToQColor(colour)));
     widget->setPalette(palette);
 }
 
@@ -79,7 +80,7 @@ void QtForm::ApplyFrame(const WindowDescription &description)
     setObjectName(ToQString(description.objectName));
     setWindowTitle(ToQString(description.caption));
     setFont(ToQFont(description.font));
-    SetBackground(this, QPalette::Window, description.background);
+    SetBackground(this, description.background);
     setAutoFillBackground(true);
 
     const QSize client(TwipsToWholePixels(description.clientWidth),
@@ -146,7 +147,7 @@ QtForm::Element QtForm::Create(const ControlDescription &control)
         label->setAlignment(control.alignment == Alignment::Centre ? Qt::AlignHCenter | Qt::AlignTop
                                                                    : Qt::AlignLeft | Qt::AlignTop);
         if (control.background) {
-            SetBackground(label, QPalette::Window, *control.background);
+            SetBackground(label, *control.background);
             label->setAutoFillBackground(true);
         }
         widget = label;
@@ -212,7 +213,7 @@ QtForm::Element &QtForm::Find(std::string_view array, std::int16_t index)
         if (const auto element = elements->second.find(index); element != elements->second.end())
             return element->second;
     throw RuntimeError(RuntimeError::NoSuchControlCode,
-                       "Control array element " + ElementName(array, index) + " does not exist");
+                       "there is no control " + ElementName(array, index));
 }
 
 bool QtForm::Load()
