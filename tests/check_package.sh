@@ -33,6 +33,7 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for needed in qt6-qpa-plugins fonts-liberation libqt6widgets6; do
     [[ $depends == *"$needed"* ]] || fail "Depends lacks $needed: $depends"
 done
+[ "$(dpkg-deb -f "$deb" Recommends)" = qt6-wayland ] || fail "Recommends lacks qt6-wayland"
 
 # The installed icons are the window's icon: the 32-pixel one pixel for pixel,
 # the 64-pixel one its exact double.

@@ -52,16 +52,6 @@ QImage WaitForIdleRings(const LaunchedWindow &window)
     return shot;
 }
 
-// Which step of the cycle a screenshot shows: 1 to 6, 0 for the idle picture, -1 for none.
-int StepShown(const QImage &shot, QPointF centre)
-{
-    const QString signature = Signature(shot, centre);
-    for (int step = 0; step <= 6; ++step)
-        if (signature == ExpectedSignature(step))
-            return step;
-    return -1;
-}
-
 } // namespace
 
 namespace {

@@ -150,11 +150,16 @@ void PictureBox::paintEvent(QPaintEvent *event)
         painter.drawRect(QRectF(rect()).adjusted(half, half, -half, -half));
     }
     painter.setClipRect(inner & event->rect());
-    painter.drawImage(inner.topLeft(), persistent_);
-    if (!transient_.isNull()) {
-        painter.drawImage(inner.topLeft(), transient_);
-        transient_ = QImage();
-    }
+    // One image pixel to one screen pixel, from the nearest whole pixel: at a
+    // fractional ratio the inner area starts between two, and drawing there
+    // would resample the whole image on every paint.
+    const QPointF at = painter.deviceTransform().map(QPointF(inner.topLeft()));
+    const QPointF whole(std::round(at.x()), std::round(at.y()));
+    painter.setWorldTransform(painter.deviceTransform().inverted());
+    for (QImage *image : {&persistent_, &transient_})
+        if (!image->isNull())
+            painter.drawImage(QRectF(whole, image->size()), *image, QRectF(image->rect()));
+    transient_ = QImage();
 }
 
 void PictureBox::resizeEvent(QResizeEvent *event)
@@ -233,8 +238,19 @@ QRectF PictureBox::Render(QImage &target, const Stroke &stroke) const
         return {};
     QPen pen(request.colour ? ToQColor(*request.colour) : foreground_, stroke.width, Qt::SolidLine,
              Qt::FlatCap, Qt::MiterJoin);
-    if (IsDashed(stroke))
-        pen.setDashPattern(DashDotPattern);
+    if (IsDashed(stroke)) {
+        // A whole number of screen pixels, so that at a fractional ratio the thin
+        // line stays crisp and takes Qt's fast path for one-pixel pens instead of
+        // stroking every dash as an outline; the pattern keeps its length.
+        const qreal ratio = target.devicePixelRatio();
+        const qreal onScreen = std::max<qreal>(1, std::floor(ratio));
+        pen.setCosmetic(true);
+        pen.setWidthF(onScreen);
+        QList<qreal> pattern = DashDotPattern;
+        for (qreal &length : pattern)
+            length *= ratio / onScreen;
+        pen.setDashPattern(pattern);
+    }
     QPainter painter(&target);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(pen);

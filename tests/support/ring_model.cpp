@@ -92,6 +92,15 @@ QString ExpectedSignature(int step)
     return signature.trimmed();
 }
 
+int StepShown(const QImage &image, QPointF centre)
+{
+    const QString signature = Signature(image, centre);
+    for (int step = 0; step <= 6; ++step)
+        if (signature == ExpectedSignature(step))
+            return step;
+    return -1;
+}
+
 std::array<QImage, 8> CanonicalPictures()
 {
     platform::qt::QtForm form(shell::TarveloDescription());

@@ -29,6 +29,9 @@ QString IdlePictureFault(const QImage &image, QPointF centre);
 QString Signature(const QImage &image, QPointF centre);
 QString ExpectedSignature(int step);
 
+// Which step of the cycle an image shows: 1 to 6, 0 for the idle picture, -1 for none.
+int StepShown(const QImage &image, QPointF centre);
+
 // The drawing area's persistent image after each step 0 to 7, drawn on a fresh
 // window: index 0 is the idle picture as loaded.
 std::array<QImage, 8> CanonicalPictures();
