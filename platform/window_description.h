@@ -46,6 +46,9 @@ struct ControlDescription
     bool visible = true;
     std::string accessibleName; // for screen readers, where the caption says too little
     std::string accessibleDescription;
+    std::string scrollBarName;   // text box: its scroll bars, for screen readers
+    bool showsAnimation = false; // seen by screen readers as animated while the animation runs
+    bool tellsAnimation = false; // its accessible description ends with the animation's state
 
     bool bordered = false;  // picture box: sunken frame
     bool graphical = false; // command button: shows its own background colour
@@ -68,6 +71,17 @@ struct FontDescription
     int charset = 0; // 204: Cyrillic
 };
 
+// The animation a timer drives, as screen readers are told of it: each control
+// that tells it ends its accessible description with `running` while the timer
+// is enabled and with `stopped` while it is not.
+struct AnimationDescription
+{
+    std::string timerArray;
+    std::int16_t timerIndex = 0;
+    std::string running;
+    std::string stopped;
+};
+
 // Everything needed to build a window; the platform turns it into real controls
 // in the order of `controls`.
 struct WindowDescription
@@ -81,8 +95,11 @@ struct WindowDescription
     std::string icon;         // resource path
     bool fixedBorder = false; // fixed single frame: no resizing, no minimise or maximise
     std::string version;
-    std::string summary;       // one sentence on what the program shows, for --help
-    std::string applicationId; // reverse-DNS, names the desktop entry
+    std::string summary;        // one sentence on what the program shows, for --help
+    std::string applicationId;  // reverse-DNS, names the desktop entry
+    std::string accessibleName; // the window's name for screen readers; the caption when empty
+    std::string accessibleDescription; // the program in a sentence, for screen readers
+    std::optional<AnimationDescription> animation;
     std::vector<ControlDescription> controls;
 };
 

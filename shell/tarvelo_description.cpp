@@ -26,6 +26,12 @@ platform::WindowDescription TarveloDescription()
     window.fixedBorder = true;
     window.version = TARVELO_VERSION;
     window.summary = "Shows an animated illuminated sign of three concentric rings.";
+    window.accessibleName = "Tarvelo";
+    window.accessibleDescription = "Светеща реклама от три концентрични окръжности.";
+    window.animation = platform::AnimationDescription{.timerArray = "Timer1",
+                                                      .timerIndex = 0,
+                                                      .running = "Рекламата работи.",
+                                                      .stopped = "Рекламата е спряна."};
     window.applicationId = TARVELO_APP_ID;
 
     // In the order they are created.
@@ -42,6 +48,8 @@ platform::WindowDescription TarveloDescription()
          .text = "Спри",
          .background = RGB(255, 128, 128),
          .tabIndex = 5,
+         .accessibleDescription = "Спира рекламата и връща началната картина.",
+         .tellsAnimation = true,
          .graphical = true},
         {.kind = ControlKind::CommandButton,
          .array = "Command1",
@@ -50,6 +58,8 @@ platform::WindowDescription TarveloDescription()
          .text = "Стартирай",
          .background = RGB(128, 255, 128),
          .tabIndex = 4,
+         .accessibleDescription = "Пуска рекламата.",
+         .tellsAnimation = true,
          .graphical = true},
         {.kind = ControlKind::PictureBox,
          .array = "Picture1",
@@ -59,6 +69,8 @@ platform::WindowDescription TarveloDescription()
          .accessibleName = "Светеща реклама",
          .accessibleDescription = "Три концентрични окръжности. Докато рекламата работи, "
                                   "те се изпълват с червена, зелена и синя дъга.",
+         .showsAnimation = true,
+         .tellsAnimation = true,
          .bordered = true},
         {.kind = ControlKind::TextBox,
          .array = "Text1",
@@ -68,6 +80,7 @@ platform::WindowDescription TarveloDescription()
          .tabIndex = 1,
          .visible = false,
          .accessibleName = "Афоризъм",
+         .scrollBarName = "Превъртане на афоризма",
          .multiLine = true,
          .verticalScrollBar = true,
          .readOnly = true},
@@ -78,6 +91,7 @@ platform::WindowDescription TarveloDescription()
          .text = DescriptionText,
          .tabIndex = 0,
          .accessibleName = "Описание",
+         .scrollBarName = "Превъртане на описанието",
          .multiLine = true,
          .verticalScrollBar = true,
          .readOnly = true},

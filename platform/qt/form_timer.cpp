@@ -15,8 +15,11 @@ FormTimer::FormTimer(QObject *parent, std::function<void()> onTick) : QObject(pa
 
 void FormTimer::SetEnabled(bool on)
 {
+    const bool changed = on != enabled_;
     enabled_ = on;
     Apply();
+    if (changed && changed_)
+        changed_(on);
 }
 
 void FormTimer::SetInterval(int milliseconds)

@@ -21,11 +21,15 @@ public:
     int Interval() const override { return timer_.interval(); }
     void SetInterval(int milliseconds) override;
 
+    // Called with the new state whenever Enabled changes.
+    void OnEnabledChanged(std::function<void(bool)> changed) { changed_ = std::move(changed); }
+
 private:
     void Apply();
 
     QTimer timer_;
     bool enabled_ = false;
+    std::function<void(bool)> changed_;
 };
 
 } // namespace platform::qt

@@ -26,6 +26,10 @@ public:
     void SetDrawStyle(DrawStyle style) override;
     void Circle(const CircleRequest &request) override;
 
+    // Whether an animation runs in the picture, for screen readers.
+    bool Animated() const { return animated_; }
+    void SetAnimated(bool on) { animated_ = on; }
+
     QColor backgroundColour() const { return background_; }
     QColor foregroundColour() const { return foreground_; }
 
@@ -57,6 +61,7 @@ private:
     QColor background_ = Qt::white;
     QColor foreground_ = Qt::black;
     bool autoRedraw_ = false;
+    bool animated_ = false;
     int drawWidth_ = 1;
     DrawStyle drawStyle_ = DrawStyle::Solid;
 

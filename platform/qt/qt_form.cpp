@@ -1,21 +1,23 @@
 #include "platform/qt/qt_form.h"
 
+#include "platform/qt/accessibility.h"
 #include "platform/qt/command_button.h"
 #include "platform/qt/event_boundary.h"
 #include "platform/qt/form_timer.h"
 #include "platform/qt/label.h"
-#include "platform/qt/picture_accessible.h"
 #include "platform/qt/picture_box.h"
 #include "platform/qt/qt_colour.h"
 #include "platform/qt/text_box.h"
 #include "platform/runtime_error.h"
 #include "platform/twips.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QIcon>
 #include <QImageReader>
 #include <QPixmap>
+#include <QScrollBar>
 
 #include <algorithm>
 #include <vector>
@@ -63,7 +65,7 @@ QFont ToQFont(const FontDescription &description)
 
 QtForm::QtForm(const WindowDescription &description)
 {
-    InstallPictureAccessibility();
+    InstallAccessibility(ToQString(description.accessibleDescription));
     ApplyFrame(description);
     for (const ControlDescription &control : description.controls) {
         auto &elements = arrays_[control.array];
@@ -73,12 +75,61 @@ QtForm::QtForm(const WindowDescription &description)
         elements.emplace(control.index, Create(control));
     }
     ApplyTabOrder(description);
+    FollowAnimation(description);
+}
+
+void QtForm::FollowAnimation(const WindowDescription &description)
+{
+    if (!description.animation)
+        return;
+    const AnimationDescription &animation = *description.animation;
+    running_ = ToQString(animation.running);
+    stopped_ = ToQString(animation.stopped);
+    for (const ControlDescription &control : description.controls) {
+        QWidget *widget = Find(control.array, control.index).widget;
+        if (control.tellsAnimation && widget)
+            tellers_.push_back({widget, widget->accessibleDescription()});
+        if (control.showsAnimation && widget)
+            animatedWidgets_.push_back(widget);
+    }
+    auto *timer =
+        dynamic_cast<FormTimer *>(Find(animation.timerArray, animation.timerIndex).control);
+    if (!timer)
+        throw RuntimeError(RuntimeError::WrongControlKindCode,
+                           "the animation's " +
+                               ElementName(animation.timerArray, animation.timerIndex) +
+                               " is not a timer");
+    timer->OnEnabledChanged([this](bool on) { TellAnimation(on); });
+    TellAnimation(timer->Enabled());
+}
+
+void QtForm::TellAnimation(bool running)
+{
+    for (QWidget *widget : animatedWidgets_) {
+        if (auto *picture = dynamic_cast<PictureBox *>(widget))
+            picture->SetAnimated(running);
+        QAccessible::State changed;
+        changed.animated = changed.busy = true;
+        QAccessibleStateChangeEvent event(widget, changed);
+        QAccessible::updateAccessibility(&event);
+    }
+    // A changed description reaches screen readers as an event of its own, so the
+    // focused button speaks the new state without the focus moving.
+    for (const Teller &teller : tellers_)
+        teller.widget->setAccessibleDescription(
+            (teller.description.isEmpty() ? QString() : teller.description + QLatin1Char(' ')) +
+            (running ? running_ : stopped_));
 }
 
 void QtForm::ApplyFrame(const WindowDescription &description)
 {
     setObjectName(ToQString(description.objectName));
     setWindowTitle(ToQString(description.caption));
+    // The caption starts with a web address; a screen reader would spell it out.
+    if (!description.accessibleName.empty())
+        setAccessibleName(ToQString(description.accessibleName));
+    if (!description.accessibleDescription.empty())
+        setAccessibleDescription(ToQString(description.accessibleDescription));
     setFont(ToQFont(description.font));
     SetBackground(this, description.background);
     setAutoFillBackground(true);
@@ -163,6 +214,9 @@ QtForm::Element QtForm::Create(const ControlDescription &control)
             text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
         text->setVerticalScrollBarPolicy(control.verticalScrollBar ? Qt::ScrollBarAlwaysOn
                                                                    : Qt::ScrollBarAlwaysOff);
+        if (!control.scrollBarName.empty())
+            for (QScrollBar *bar : {text->verticalScrollBar(), text->horizontalScrollBar()})
+                bar->setAccessibleName(ToQString(control.scrollBarName));
         widget = text;
         element = text;
         break;

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace platform::qt {
 
@@ -43,12 +44,23 @@ private:
     void ApplyFrame(const WindowDescription &description);
     Element Create(const ControlDescription &control);
     void ApplyTabOrder(const WindowDescription &description);
+    void FollowAnimation(const WindowDescription &description);
+    // Tells screen readers whether the animation runs.
+    void TellAnimation(bool running);
     Element &Find(std::string_view array, std::int16_t index);
     void Dispatch(const std::function<void(FormModule &)> &event);
     void Fail();
 
     std::map<std::string, std::map<std::int16_t, Element>, std::less<>> arrays_;
     FormModule *module_ = nullptr;
+    struct Teller
+    {
+        QWidget *widget;
+        QString description; // before the animation's state
+    };
+    std::vector<Teller> tellers_;
+    std::vector<QWidget *> animatedWidgets_;
+    QString running_, stopped_;
     bool loaded_ = false;
     bool failed_ = false;
 };

@@ -1,0 +1,195 @@
+"""What a screen reader meets in Tarvelo, read over a real AT-SPI bus.
+
+Starts the real binary with accessibility on, then checks, as a screen reader
+would see them: the window, every control's role, name and place, the reading
+order, the description box's lines and hit tests, the tab order from focus
+events, and Start and Stop pressed through their actions, with the state they
+announce and the arcs they draw or clear on screen.
+"""
+import os
+import subprocess
+import sys
+import time
+
+import pyatspi
+from gi.repository import GLib
+
+RUNNING = "Рекламата работи."
+STOPPED = "Рекламата е спряна."
+# The controls in reading order: role, name, (left, top, width, height) in the window.
+LAYOUT = [
+    ("label", "Tarvelo", (64, 0, 305, 25)),
+    ("image", "Светеща реклама", (32, 48, 177, 153)),
+    ("push button", "Стартирай", (240, 64, 129, 33)),
+    ("push button", "Спри", (312, 136, 129, 33)),
+    ("text", "Описание", (8, 216, 449, 121)),
+    ("text", "Афоризъм", None),  # hidden
+]
+# A point on the inner ring's lower-left quarter, where step 1 draws red: the
+# ring's centre is the drawing area's corner, its frame, then half its size.
+RED_AT = (32 + 2 + 88.5 - 22.3, 48 + 2 + 76.5 + 22.3)
+
+passed, failed = 0, 0
+events = []
+
+
+def check(condition, what):
+    global passed, failed
+    if condition:
+        passed += 1
+    else:
+        failed += 1
+        print("FAIL:", what, flush=True)
+
+
+def pump(seconds):
+    """Lets AT-SPI events arrive for a while."""
+    context = GLib.MainContext.default()
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        while context.pending():
+            context.iteration(False)
+        time.sleep(0.01)
+
+
+def until(condition, seconds):
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        pump(0.05)
+        if condition():
+            return True
+    return condition()
+
+
+def listen(event):
+    events.append((event.type, event.source.name, event.source.description, event.detail1))
+
+
+def states(node):
+    return {pyatspi.stateToString(s) for s in node.getState().getStates()}
+
+
+def extents(node):
+    e = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    return (e.x, e.y, e.width, e.height)
+
+
+def pixel(x, y):
+    """The colour on screen at a point of the root window."""
+    out = subprocess.run(["import", "-window", "root", "-crop", f"1x1+{int(x)}+{int(y)}",
+                          "-depth", "8", "rgb:-"], capture_output=True, check=True).stdout
+    return tuple(out[:3])
+
+
+def is_red(colour):
+    r, g, b = colour
+    return r > 150 and g < 90 and b < 90
+
+
+def main():
+    environment = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
+    program = subprocess.Popen([os.environ["TARVELO_BINARY"]], env=environment,
+                               stderr=subprocess.DEVNULL)
+    try:
+        run(program)
+    finally:
+        program.terminate()
+        program.wait(10)
+    print(f"{passed} passed, {failed} failed")
+    return 1 if failed else 0
+
+
+def run(program):
+    for kind in ("object:state-changed:focused", "object:property-change:accessible-description",
+                 "object:state-changed:animated", "object:state-changed:busy"):
+        pyatspi.Registry.registerEventListener(listen, kind)
+
+    def application():
+        desktop = pyatspi.Registry.getDesktop(0)
+        return next((a for a in desktop if a is not None and a.get_process_id() == program.pid),
+                    None)
+
+    check(until(lambda: application() is not None and application().childCount > 0, 15),
+          "the program appears on the accessibility bus")
+    app = application()
+    check(app.description == "Светеща реклама от три концентрични окръжности.",
+          f"application described in words, not {app.description!r}")
+
+    window = app[0]
+    check(window.getRoleName() == "frame", f"window role {window.getRoleName()}")
+    check(window.name == "Tarvelo", f"window name {window.name!r}")
+    wx, wy, ww, wh = extents(window)
+    check((ww, wh) == (461, 345), f"window size {(ww, wh)}")
+
+    controls = list(window)
+    check([c.name for c in controls] == [name for _, name, _ in LAYOUT],
+          f"reading order {[c.name for c in controls]}")
+    by_name = {c.name: c for c in controls}
+    for role, name, place in LAYOUT:
+        node = by_name.get(name)
+        if node is None:
+            check(False, f"{name} is exposed")
+            continue
+        check(node.getRoleName() == role, f"{name}: role {node.getRoleName()}")
+        if place is None:
+            check("showing" not in states(node), f"{name} is not showing")
+            continue
+        x, y, w, h = extents(node)
+        check((x - wx, y - wy, w, h) == place, f"{name}: extents {(x - wx, y - wy, w, h)}")
+    for name, does in (("Стартирай", "Пуска"), ("Спри", "Спира")):
+        check(by_name[name].description.startswith(does),
+              f"{name} says what it does: {by_name[name].description!r}")
+    description = by_name["Описание"]
+    bars = [n for filler in description for n in filler if n.getRoleName() == "scroll bar"]
+    check(bars and all(b.name for b in bars), "the scroll bars have names")
+
+    # The description box: true lines, each ending with its break, and hit tests.
+    text = description.queryText()
+    start, tops = 0, []
+    for line in range(6):
+        got, s, e = text.getTextAtOffset(start, pyatspi.TEXT_BOUNDARY_LINE_START)
+        check(s == start and got.endswith("\n") and "\n" not in got[:-1],
+              f"line {line}: {s}..{e} {got!r}")
+        box = text.getCharacterExtents(s, pyatspi.DESKTOP_COORDS)
+        tops.append(box[1])
+        hit = text.getOffsetAtPoint(box[0] + box[2] // 2, box[1] + box[3] // 2,
+                                    pyatspi.DESKTOP_COORDS)
+        check(hit == s, f"line {line}: hit test at its first letter gives {hit}, not {s}")
+        start = e
+    steps = {b - a for a, b in zip(tops, tops[1:])}
+    check(len(steps) == 1 and steps.pop() > 10, f"lines stand one below another: {tops}")
+
+    # Tab order, from the focus events a screen reader follows.
+    window_id = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(program.pid), "--name",
+                                "Tarvelo"], capture_output=True, text=True).stdout.split()
+    subprocess.run(["xdotool", "windowfocus", "--sync", window_id[-1]], check=False)
+    check(until(lambda: "focused" in states(description), 5), "focus starts in the description")
+    events.clear()
+    for _ in range(4):
+        subprocess.run(["xdotool", "key", "Tab"], check=True)
+        pump(0.3)
+    focused = [name for kind, name, _, on in events if kind.endswith("focused") and on]
+    check(focused == ["Светеща реклама", "Стартирай", "Спри", "Описание"],
+          f"tab order {focused}")
+
+    # Start and Stop through their actions: the state told, the arcs on screen.
+    picture = by_name["Светеща реклама"]
+    check(picture.description.endswith(STOPPED) and "animated" not in states(picture),
+          "stopped at first")
+    for button, told, red in (("Стартирай", RUNNING, True), ("Спри", STOPPED, False)):
+        events.clear()
+        by_name[button].queryAction().doAction(0)
+        check(until(lambda: any(kind.endswith("accessible-description") and name == button
+                                and desc.endswith(told) for kind, name, desc, _ in events), 3),
+              f"{button} tells {told!r} through its own description")
+        check(any(kind.endswith("accessible-description") and name == "Светеща реклама"
+                  and desc.endswith(told) for kind, name, desc, _ in events),
+              f"the drawing area tells {told!r}")
+        check(("animated" in states(picture)) == red and ("busy" in states(picture)) == red,
+              f"after {button} the drawing area is {'' if red else 'not '}animated and busy")
+        check(until(lambda: is_red(pixel(wx + RED_AT[0], wy + RED_AT[1])) == red, 3),
+              f"after {button} the red arc is {'drawn' if red else 'cleared'}")
+
+
+if __name__ == "__main__":
+    sys.exit(main())
