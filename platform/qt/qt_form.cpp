@@ -1,6 +1,7 @@
 #include "platform/qt/qt_form.h"
 
 #include "platform/qt/accessibility.h"
+#include "platform/qt/atspi_description.h"
 #include "platform/qt/command_button.h"
 #include "platform/qt/event_boundary.h"
 #include "platform/qt/form_timer.h"
@@ -115,10 +116,12 @@ void QtForm::TellAnimation(bool running)
     }
     // A changed description reaches screen readers as an event of its own, so the
     // focused button speaks the new state without the focus moving.
-    for (const Teller &teller : tellers_)
+    for (const Teller &teller : tellers_) {
         teller.widget->setAccessibleDescription(
             (teller.description.isEmpty() ? QString() : teller.description + QLatin1Char(' ')) +
             (running ? running_ : stopped_));
+        SendDescriptionChanged(teller.widget);
+    }
 }
 
 void QtForm::ApplyFrame(const WindowDescription &description)
