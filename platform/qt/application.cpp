@@ -11,6 +11,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 namespace platform {
@@ -61,7 +62,15 @@ int RunApplication(int &argc, char **argv, const WindowDescription &description,
     if (description.fixedBorder)
         qt::AskForMoveAndCloseOnly(*form);
     form->show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        // Qt 6.4's Wayland plugin can hang for good while it stops its event thread,
+        // leaving a closed window's process behind. Nothing of ours needs tearing
+        // down, and the compositor frees the window with the connection.
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+    return status;
 }
 
 } // namespace platform

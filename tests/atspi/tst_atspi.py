@@ -90,8 +90,7 @@ def is_red(colour):
 
 def main():
     environment = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
-    program = subprocess.Popen([os.environ["TARVELO_BINARY"]], env=environment,
-                               stderr=subprocess.DEVNULL)
+    program = subprocess.Popen([os.environ["TARVELO_BINARY"]], env=environment)
     try:
         run(program)
     finally:
