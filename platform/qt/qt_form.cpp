@@ -90,8 +90,8 @@ void QtForm::FollowAnimation(const WindowDescription &description)
         QWidget *widget = Find(control.array, control.index).widget;
         if (control.tellsAnimation && widget)
             tellers_.push_back({widget, widget->accessibleDescription()});
-        if (control.showsAnimation && widget)
-            animatedWidgets_.push_back(widget);
+        if (auto *picture = dynamic_cast<PictureBox *>(widget); control.showsAnimation && picture)
+            animatedPictures_.push_back(picture);
     }
     auto *timer =
         dynamic_cast<FormTimer *>(Find(animation.timerArray, animation.timerIndex).control);
@@ -106,12 +106,11 @@ void QtForm::FollowAnimation(const WindowDescription &description)
 
 void QtForm::TellAnimation(bool running)
 {
-    for (QWidget *widget : animatedWidgets_) {
-        if (auto *picture = dynamic_cast<PictureBox *>(widget))
-            picture->SetAnimated(running);
+    for (PictureBox *picture : animatedPictures_) {
+        picture->SetAnimated(running);
         QAccessible::State changed;
         changed.animated = changed.busy = true;
-        QAccessibleStateChangeEvent event(widget, changed);
+        QAccessibleStateChangeEvent event(picture, changed);
         QAccessible::updateAccessibility(&event);
     }
     // A changed description reaches screen readers as an event of its own, so the

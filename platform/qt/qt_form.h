@@ -12,6 +12,8 @@
 
 namespace platform::qt {
 
+class PictureBox;
+
 // The window, built from its description: frame, font, icon and every control
 // with its geometry, texts, colours and tab order. Events reach the bound
 // module through one boundary that stops any run-time error there.
@@ -59,7 +61,7 @@ private:
         QString description; // before the animation's state
     };
     std::vector<Teller> tellers_;
-    std::vector<QWidget *> animatedWidgets_;
+    std::vector<PictureBox *> animatedPictures_;
     QString running_, stopped_;
     bool loaded_ = false;
     bool failed_ = false;

@@ -121,17 +121,22 @@ void TextBoxAccessible::LineAt(int offset, int *start, int *end) const
     *end = std::min(*end, characterCount());
 }
 
-QString TextBoxAccessible::textAtOffset(int offset, QAccessible::TextBoundaryType boundary,
-                                        int *start, int *end) const
+QString TextBoxAccessible::LineText(int offset, int *start, int *end) const
 {
-    if (boundary != QAccessible::LineBoundary)
-        return QAccessibleTextInterface::textAtOffset(offset, boundary, start, end);
     if (offset < 0 || offset > characterCount()) {
         *start = *end = -1;
         return {};
     }
     LineAt(offset, start, end);
     return text(*start, *end);
+}
+
+QString TextBoxAccessible::textAtOffset(int offset, QAccessible::TextBoundaryType boundary,
+                                        int *start, int *end) const
+{
+    if (boundary != QAccessible::LineBoundary)
+        return QAccessibleTextInterface::textAtOffset(offset, boundary, start, end);
+    return LineText(offset, start, end);
 }
 
 QString TextBoxAccessible::textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary,
@@ -141,12 +146,7 @@ QString TextBoxAccessible::textBeforeOffset(int offset, QAccessible::TextBoundar
         return QAccessibleTextInterface::textBeforeOffset(offset, boundary, start, end);
     int lineStart = 0, lineEnd = 0;
     LineAt(offset, &lineStart, &lineEnd);
-    if (lineStart == 0) {
-        *start = *end = -1;
-        return {};
-    }
-    LineAt(lineStart - 1, start, end);
-    return text(*start, *end);
+    return LineText(lineStart - 1, start, end); // none before the first line
 }
 
 QString TextBoxAccessible::textAfterOffset(int offset, QAccessible::TextBoundaryType boundary,
@@ -156,12 +156,7 @@ QString TextBoxAccessible::textAfterOffset(int offset, QAccessible::TextBoundary
         return QAccessibleTextInterface::textAfterOffset(offset, boundary, start, end);
     int lineStart = 0, lineEnd = 0;
     LineAt(offset, &lineStart, &lineEnd);
-    if (lineEnd >= characterCount()) {
-        *start = *end = -1;
-        return {};
-    }
-    LineAt(lineEnd, start, end);
-    return text(*start, *end);
+    return LineText(lineEnd < characterCount() ? lineEnd : -1, start, end); // none after the last
 }
 
 int TextBoxAccessible::characterCount() const

@@ -46,6 +46,8 @@ private:
     QTextCursor CursorAt(int offset) const;
     // The screen line holding `offset`, its line break included.
     void LineAt(int offset, int *start, int *end) const;
+    // That line's text, or none (start and end -1) for an offset outside the text.
+    QString LineText(int offset, int *start, int *end) const;
 };
 
 } // namespace platform::qt
