@@ -7,7 +7,8 @@ namespace platform {
 
 // What the command line asks for, answered before any display is touched. The
 // program's own options only describe it; Qt's standard options (-platform,
-// -style, -reverse, …) pass through to Qt untouched.
+// -style, -reverse, …) pass through to Qt, in the one spelling Qt honours for
+// each, whichever the user typed.
 struct CommandLine
 {
     enum class Answer
@@ -19,6 +20,11 @@ struct CommandLine
     };
     Answer answer = Answer::Run;
     std::string text;
+    // For Run: the command line Qt is to see, the command first.
+    std::vector<std::string> qtArguments;
+    // For Run: what -display and -platform ask for, if anything, as typed.
+    std::string display;
+    std::string platform;
 };
 
 // The exit status for a command line the program does not understand.

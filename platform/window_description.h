@@ -96,6 +96,7 @@ struct WindowDescription
     bool fixedBorder = false; // fixed single frame: no resizing, no minimise or maximise
     std::string version;
     std::string summary;        // one sentence on what the program shows, for --help
+    std::string executableName; // the command's name, where the system gives none
     std::string applicationId;  // reverse-DNS, names the desktop entry
     std::string accessibleName; // the window's name for screen readers; the caption when empty
     std::string accessibleDescription; // the program in a sentence, for screen readers

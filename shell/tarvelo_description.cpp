@@ -26,6 +26,7 @@ platform::WindowDescription TarveloDescription()
     window.fixedBorder = true;
     window.version = TARVELO_VERSION;
     window.summary = "Shows an animated illuminated sign of three concentric rings.";
+    window.executableName = "tarvelo";
     window.accessibleName = "Tarvelo";
     window.accessibleDescription = "Светеща реклама от три концентрични окръжности.";
     window.animation = platform::AnimationDescription{.timerArray = "Timer1",

@@ -2,44 +2,71 @@
 
 #include "platform/command_line.h"
 #include "platform/qt/event_boundary.h"
+#include "platform/qt/frame_hints.h"
+#include "platform/qt/process.h"
 #include "platform/qt/qt_form.h"
 #include "platform/qt/startup_guard.h"
-#include "platform/qt/x11_frame_hints.h"
 
 #include <QApplication>
 #include <QStyleHints>
 
-#include <csignal>
+#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
 namespace platform {
 
+namespace {
+
+// Says `text` on `stream`. A failed write (a closed or full stdout) is said on
+// stderr, as the one thing still worth trying, and is a failure.
+bool Say(std::FILE *stream, const std::string &text, const std::string &command)
+{
+    errno = 0;
+    if (std::fputs(text.c_str(), stream) >= 0 && std::fflush(stream) == 0)
+        return true;
+    const std::string line = command + ": write error: " + std::strerror(errno) + "\n";
+    std::fputs(line.c_str(), stderr);
+    return false;
+}
+
+} // namespace
+
 int RunApplication(int &argc, char **argv, const WindowDescription &description,
                    const ModuleFactory &makeModule)
 {
-    // A closed stderr (`tarvelo 2>&1 | true`) must not end the program.
-    std::signal(SIGPIPE, SIG_IGN);
+    const std::string problem = qt::PrepareProcess();
 
-    const std::string command = std::filesystem::path(argc > 0 ? argv[0] : "").filename().string();
-    const CommandLine line = ReadCommandLine(std::vector<std::string>(argv, argv + argc), command,
-                                             description.version, description.summary);
+    std::string command = std::filesystem::path(argc > 0 ? argv[0] : "").filename().string();
+    if (command.empty())
+        command = description.executableName;
+    CommandLine line = ReadCommandLine(std::vector<std::string>(argv, argv + argc), command,
+                                       description.version, description.summary);
     switch (line.answer) {
     case CommandLine::Answer::Help:
     case CommandLine::Answer::Version:
-        std::fputs(line.text.c_str(), stdout);
-        return 0;
+        return Say(stdout, line.text, command) ? 0 : RuntimeErrorExitStatus;
     case CommandLine::Answer::Refuse:
-        std::fputs(line.text.c_str(), stderr);
+        Say(stderr, line.text, command);
         return UsageExitStatus;
     case CommandLine::Answer::Run:
         break;
     }
+    if (!problem.empty()) {
+        Say(stderr, command + ": " + problem + "\n", command);
+        return RuntimeErrorExitStatus;
+    }
 
-    std::optional<qt::StartupGuard> guard(std::in_place, QString::fromStdString(command));
-    QApplication application(argc, argv);
-    guard.reset();
+    // Qt keeps the arguments it is given for the life of the application.
+    std::vector<char *> qtArgv;
+    for (std::string &argument : line.qtArguments)
+        qtArgv.push_back(argument.data());
+    qtArgv.push_back(nullptr);
+    int qtArgc = int(line.qtArguments.size());
+
+    std::optional<qt::StartupGuard> guard(std::in_place, QString::fromStdString(command), line);
+    QApplication application(qtArgc, qtArgv.data());
     QApplication::setApplicationName(QString::fromStdString(description.objectName));
     QApplication::setApplicationVersion(QString::fromStdString(description.version));
     // A steady caret: a blinking one would wake the program twice a second
@@ -62,15 +89,8 @@ int RunApplication(int &argc, char **argv, const WindowDescription &description,
     if (description.fixedBorder)
         qt::AskForMoveAndCloseOnly(*form);
     form->show();
-    const int status = QApplication::exec();
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
-        // Qt 6.4's Wayland plugin can hang for good while it stops its event thread,
-        // leaving a closed window's process behind. Nothing of ours needs tearing
-        // down, and the compositor frees the window with the connection.
-        std::fflush(nullptr);
-        std::_Exit(status);
-    }
-    return status;
+    guard.reset(); // the window exists: what fails from here on is the program's
+    return qt::FinishProcess(QApplication::exec());
 }
 
 } // namespace platform

@@ -1,13 +1,13 @@
 #include "platform/qt/qt_form.h"
 
 #include "platform/qt/accessibility.h"
-#include "platform/qt/atspi_description.h"
 #include "platform/qt/command_button.h"
 #include "platform/qt/event_boundary.h"
 #include "platform/qt/form_timer.h"
 #include "platform/qt/label.h"
 #include "platform/qt/picture_box.h"
 #include "platform/qt/qt_colour.h"
+#include "platform/qt/reader_events.h"
 #include "platform/qt/text_box.h"
 #include "platform/runtime_error.h"
 #include "platform/twips.h"
@@ -93,6 +93,12 @@ void QtForm::FollowAnimation(const WindowDescription &description)
         if (auto *picture = dynamic_cast<PictureBox *>(widget); control.showsAnimation && picture)
             animatedPictures_.push_back(picture);
     }
+    // A button that tells the animation drives it: Qt names a button the
+    // controller of whatever receives its click.
+    for (const Teller &teller : tellers_)
+        if (auto *button = qobject_cast<QPushButton *>(teller.widget))
+            for (PictureBox *picture : animatedPictures_)
+                connect(button, &QPushButton::clicked, picture, [] {});
     auto *timer =
         dynamic_cast<FormTimer *>(Find(animation.timerArray, animation.timerIndex).control);
     if (!timer)
@@ -112,6 +118,8 @@ void QtForm::TellAnimation(bool running)
         changed.animated = changed.busy = true;
         QAccessibleStateChangeEvent event(picture, changed);
         QAccessible::updateAccessibility(&event);
+        SendStateChanged(picture, "animated", running);
+        SendStateChanged(picture, "busy", running);
     }
     // A changed description reaches screen readers as an event of its own, so the
     // focused button speaks the new state without the focus moving.
@@ -188,7 +196,9 @@ QtForm::Element QtForm::Create(const ControlDescription &control)
         auto *button = new CommandButton(ToQString(control.text), this);
         if (control.graphical && control.background)
             button->SetGraphical(ToQColor(*control.background));
-        connect(button, &QPushButton::clicked, this, [this, array, index] {
+        // The button is the click's context, not the window: screen readers learn
+        // from a click's receivers what a button controls.
+        connect(button, &QPushButton::clicked, button, [this, array, index] {
             Dispatch([&](FormModule &module) { module.Click(array, index); });
         });
         widget = button;

@@ -1,5 +1,7 @@
 #include "platform/qt/startup_guard.h"
 
+#include "platform/command_line.h"
+#include "platform/quoted.h"
 #include "platform/runtime_error.h"
 
 #include <QRegularExpression>
@@ -7,7 +9,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 
 namespace platform::qt {
 
@@ -16,97 +17,120 @@ namespace {
 struct Held
 {
     QString command;
+    QByteArray display, platform; // as the user gave them
     QtMessageHandler previous = nullptr;
-    int savedStderr = -1; // the real stderr, while fd 2 goes to `captured`
-    std::FILE *captured = nullptr;
-    QList<std::tuple<QtMsgType, QByteArray, QString>> messages; // category and text
+    QStringList said;
+    int fatalWarnings = 0, fatalCriticals = 0;
 };
 Held held;
 
-// What went to stderr, straight from a library, while the guard stood.
-QString Captured()
+// How many warnings (or criticals) Qt lets pass before the one it aborts on,
+// read as Qt reads it.
+int FatalCount(const char *variable)
 {
-    if (!held.captured)
-        return {};
-    std::fflush(stderr);
-    std::rewind(held.captured);
-    QByteArray text;
-    char buffer[4096];
-    for (std::size_t read; (read = std::fread(buffer, 1, sizeof buffer, held.captured)) > 0;)
-        text.append(buffer, qsizetype(read));
-    return QString::fromLocal8Bit(text);
+    const QByteArray value = qgetenv(variable);
+    if (value.isEmpty())
+        return 0;
+    bool ok = false;
+    const int count = value.toInt(&ok, 0);
+    return ok ? count : 1;
 }
 
-// The cause in plain words, from what the platform said and the fatal message.
-QString Cause(const QString &said, const QString &fatal)
+// Whether Qt aborts after this message: counted alongside Qt's own count, so
+// that the abort is forestalled by a plain exit.
+bool AbortsAfter(QtMsgType type)
 {
-    static const QRegularExpression display(QStringLiteral("could not connect to display ?(.*)"));
-    static const QRegularExpression plugin(
-        QStringLiteral(R"re(Could not find the Qt platform plugin "([^"]*)")re"));
-    if (const auto match = display.match(said); match.hasMatch()) {
-        const QString name = match.captured(1).section(QLatin1Char('\n'), 0, 0).trimmed();
-        return name.isEmpty() ? QStringLiteral("no display to open: set DISPLAY or WAYLAND_DISPLAY")
-                              : QStringLiteral("cannot open display \"%1\"").arg(name);
+    const auto countDown = [](int &count) { return count && count-- == 1; };
+    if (type == QtFatalMsg)
+        return true;
+    if (type == QtCriticalMsg && held.fatalCriticals)
+        return countDown(held.fatalCriticals);
+    if (type == QtWarningMsg || type == QtCriticalMsg)
+        return countDown(held.fatalWarnings);
+    return false;
+}
+
+QString Quote(const QByteArray &text)
+{
+    return QString::fromStdString(Quoted(text.toStdString()));
+}
+
+// The cause in plain words, from all that Qt said on the way.
+QString Cause(const QString &said, const QString &last)
+{
+    static const QRegularExpression missingPlugin(
+        QStringLiteral(R"re(Could not find the Qt platform plugin "([^"\n]*)")re"));
+    static const QRegularExpression available(
+        QStringLiteral(R"re(Available platform plugins are: ([^\n]*)\.)re"));
+    static const QRegularExpression xDisplay(QStringLiteral("could not connect to display"));
+
+    if (const auto match = missingPlugin.match(said); match.hasMatch()) {
+        const auto plugins = available.match(said);
+        // Qt's message garbles a name that is not ASCII: the user's own bytes,
+        // then, where the user named one plugin.
+        QByteArray name = held.platform.isEmpty() ? qgetenv("QT_QPA_PLATFORM") : held.platform;
+        if (name.isEmpty() || name.contains(';') || name.contains(':'))
+            name = match.captured(1).toUtf8();
+        return QStringLiteral("no platform plugin %1").arg(Quote(name)) +
+               (plugins.hasMatch() ? QStringLiteral(" (available: %1)").arg(plugins.captured(1))
+                                   : QString());
     }
-    if (const auto match = plugin.match(said); match.hasMatch())
-        return QStringLiteral("no platform plugin \"%1\" (see -platform in --help)")
-            .arg(match.captured(1));
-    if (said.contains(QStringLiteral("wl_display")))
-        return QStringLiteral("cannot connect to Wayland display \"%1\"")
-            .arg(qEnvironmentVariable("WAYLAND_DISPLAY", QStringLiteral("wayland-0")));
+    const QByteArray display = held.display.isEmpty() ? qgetenv("DISPLAY") : held.display;
+    const QByteArray wayland = qgetenv("WAYLAND_DISPLAY");
+    const bool noWayland = said.contains(QStringLiteral("Failed to create wl_display"));
+    const bool noX = xDisplay.match(said).hasMatch();
+    const QString toX = display.isEmpty()
+                            ? QStringLiteral("DISPLAY is not set")
+                            : QStringLiteral("cannot open display %1").arg(Quote(display));
+    const QString toWayland =
+        QStringLiteral("cannot connect to Wayland display %1")
+            .arg(Quote(wayland.isEmpty() ? QByteArrayLiteral("wayland-0") : wayland));
+    if (noWayland && noX)
+        return toWayland + QStringLiteral(", and ") + toX;
+    if (noWayland)
+        return toWayland;
+    if (noX)
+        return display.isEmpty() && wayland.isEmpty()
+                   ? QStringLiteral("no display to open: set DISPLAY or WAYLAND_DISPLAY")
+                   : toX;
     // Qt's own words, less the advice to reinstall, which never helps here.
-    QString cause = fatal.section(QLatin1Char('\n'), 0, 0).trimmed();
+    QString cause = last.section(QLatin1Char('\n'), 0, 0).trimmed();
     cause.remove(QRegularExpression(QStringLiteral(" *Reinstalling the application.*$")));
     return cause;
 }
 
 void Guard(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if (type != QtFatalMsg) {
-        held.messages.append({type, QByteArray(context.category), message});
+    held.said.append(message);
+    const bool fatal = AbortsAfter(type);
+    if (type != QtFatalMsg)
+        held.previous(type, context, message);
+    if (!fatal)
         return;
-    }
-    QString said = Captured();
-    for (const auto &[kind, category, text] : std::as_const(held.messages))
-        said += text + QLatin1Char('\n');
     const QByteArray line =
-        (held.command + QStringLiteral(": ") + Cause(said, message)).toLocal8Bit() + '\n';
-    if (write(held.savedStderr, line.constData(), std::size_t(line.size())) < 0) {
-        // Nowhere left to say it; the status still tells.
-    }
+        (held.command + QStringLiteral(": ") + Cause(held.said.join(QLatin1Char('\n')), message))
+            .toUtf8() +
+        '\n';
+    std::fwrite(line.constData(), 1, std::size_t(line.size()), stderr);
+    std::fflush(stderr);
     // Not an abort: there is nothing to debug, only a display to find.
     std::_Exit(RuntimeErrorExitStatus);
 }
 
 } // namespace
 
-StartupGuard::StartupGuard(const QString &command)
+StartupGuard::StartupGuard(const QString &command, const CommandLine &line)
 {
-    held = Held{command};
-    std::fflush(stderr);
-    held.captured = std::tmpfile();
-    held.savedStderr = dup(STDERR_FILENO);
-    if (held.captured && held.savedStderr >= 0)
-        dup2(fileno(held.captured), STDERR_FILENO);
+    held = Held{command, QByteArray::fromStdString(line.display),
+                QByteArray::fromStdString(line.platform)};
+    held.fatalWarnings = FatalCount("QT_FATAL_WARNINGS");
+    held.fatalCriticals = FatalCount("QT_FATAL_CRITICALS");
     held.previous = qInstallMessageHandler(Guard);
 }
 
 StartupGuard::~StartupGuard()
 {
     qInstallMessageHandler(held.previous);
-    const QByteArray captured = Captured().toLocal8Bit();
-    if (held.savedStderr >= 0) {
-        dup2(held.savedStderr, STDERR_FILENO);
-        close(held.savedStderr);
-    }
-    if (held.captured)
-        std::fclose(held.captured);
-    // Started after all: what was said on the way is said now.
-    std::fwrite(captured.constData(), 1, std::size_t(captured.size()), stderr);
-    for (const auto &[type, category, text] : std::as_const(held.messages)) {
-        const QMessageLogContext context(nullptr, 0, nullptr, category.constData());
-        held.previous(type, context, text);
-    }
     held = Held{};
 }
 

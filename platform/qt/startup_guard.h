@@ -2,16 +2,22 @@
 
 #include <QString>
 
+namespace platform {
+struct CommandLine;
+}
+
 namespace platform::qt {
 
-// While the window system starts up. Qt answers a display it cannot open with a
-// fatal message, advice to reinstall and an abort; under this guard the
-// platform's messages are held back and a fatal one ends the program with one
-// line naming the cause, and status 1. Released, it passes on what it held.
+// While the window system starts up and the window is first created. Qt
+// answers a display it cannot open with a fatal message, advice to reinstall
+// and an abort; under this guard every message is passed on as it comes, and
+// a fatal one (or one that QT_FATAL_WARNINGS makes fatal) ends the program
+// with one more line naming the cause, and status 1.
 class StartupGuard
 {
 public:
-    explicit StartupGuard(const QString &command);
+    // `line` tells which display and platform were asked for.
+    StartupGuard(const QString &command, const CommandLine &line);
     ~StartupGuard();
 
     StartupGuard(const StartupGuard &) = delete;

@@ -1,5 +1,7 @@
 #include "platform/qt/text_box.h"
 
+#include <QTextBlock>
+
 namespace platform::qt {
 
 TextBox::TextBox(const std::string &text, QWidget *parent) : QPlainTextEdit(parent), text_(text)
@@ -9,6 +11,22 @@ TextBox::TextBox(const std::string &text, QWidget *parent) : QPlainTextEdit(pare
     setPlainText(shown);
     // Tab walks on to the next control rather than into the text.
     setTabChangesFocus(true);
+}
+
+QRectF TextBox::BlockRect(const QTextBlock &block) const
+{
+    // Paragraphs lie one below another from the first one shown.
+    QTextBlock walk = firstVisibleBlock();
+    QPointF top = contentOffset();
+    while (walk.isValid() && walk.blockNumber() < block.blockNumber()) {
+        top.ry() += blockBoundingRect(walk).height();
+        walk = walk.next();
+    }
+    while (walk.isValid() && walk.blockNumber() > block.blockNumber()) {
+        walk = walk.previous();
+        top.ry() -= blockBoundingRect(walk).height();
+    }
+    return blockBoundingRect(block).translated(top);
 }
 
 } // namespace platform::qt

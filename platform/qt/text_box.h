@@ -18,6 +18,10 @@ public:
     // The text as given, UTF-8, byte for byte.
     const std::string &Text() const { return text_; }
 
+    // Where a paragraph stands in the viewport, scrolled out of view or not:
+    // the editor itself places only the ones it shows.
+    QRectF BlockRect(const QTextBlock &block) const;
+
 private:
     std::string text_;
 };

@@ -1,6 +1,7 @@
 #include "platform/qt/text_box_accessible.h"
 
-#include <QPlainTextEdit>
+#include "platform/qt/text_box.h"
+
 #include <QTextBlock>
 #include <QTextLayout>
 
@@ -8,13 +9,50 @@
 
 namespace platform::qt {
 
-TextBoxAccessible::TextBoxAccessible(QPlainTextEdit *box)
+namespace {
+
+bool InWord(QChar character)
+{
+    return character.isLetterOrNumber();
+}
+
+bool EndsSentence(QChar character)
+{
+    return character == u'.' || character == u'!' || character == u'?' || character == u'\u2026';
+}
+
+// Whether a unit of this kind begins at `at`, inside the text. A word or a
+// sentence takes the spaces after it along, as AT-SPI's word and sentence
+// starts do.
+bool StartsUnit(const QString &text, int at, QAccessible::TextBoundaryType boundary)
+{
+    switch (boundary) {
+    case QAccessible::WordBoundary:
+        return at < text.size() && InWord(text[at]) && !InWord(text[at - 1]);
+    case QAccessible::SentenceBoundary: {
+        if (at >= text.size() || text[at].isSpace() || !text[at - 1].isSpace())
+            return false;
+        int before = at - 1;
+        while (before > 0 && text[before].isSpace())
+            --before;
+        return EndsSentence(text[before]);
+    }
+    case QAccessible::ParagraphBoundary:
+        return text[at - 1] == u'\n';
+    default:
+        return true;
+    }
+}
+
+} // namespace
+
+TextBoxAccessible::TextBoxAccessible(TextBox *box)
     : QAccessibleWidget(box, QAccessible::EditableText)
 {}
 
-QPlainTextEdit *TextBoxAccessible::Box() const
+TextBox *TextBoxAccessible::Box() const
 {
-    return static_cast<QPlainTextEdit *>(widget());
+    return static_cast<TextBox *>(widget());
 }
 
 void *TextBoxAccessible::interface_cast(QAccessible::InterfaceType type)
@@ -121,42 +159,63 @@ void TextBoxAccessible::LineAt(int offset, int *start, int *end) const
     *end = std::min(*end, characterCount());
 }
 
-QString TextBoxAccessible::LineText(int offset, int *start, int *end) const
+QString TextBoxAccessible::UnitAt(int offset, QAccessible::TextBoundaryType boundary, int *start,
+                                  int *end) const
 {
-    if (offset < 0 || offset > characterCount()) {
+    const QString all = Box()->toPlainText();
+    const int size = int(all.size());
+    if (offset == -1)
+        offset = size;
+    if (offset < 0 || offset > size) {
         *start = *end = -1;
         return {};
     }
-    LineAt(offset, start, end);
-    return text(*start, *end);
+    switch (boundary) {
+    case QAccessible::LineBoundary:
+        LineAt(offset, start, end);
+        break;
+    case QAccessible::NoBoundary:
+        *start = 0;
+        *end = size;
+        break;
+    default:
+        *start = offset;
+        while (*start > 0 && !StartsUnit(all, *start, boundary))
+            --*start;
+        *end = std::min(offset + 1, size);
+        while (*end < size && !StartsUnit(all, *end, boundary))
+            ++*end;
+        break;
+    }
+    return all.mid(*start, *end - *start);
 }
 
 QString TextBoxAccessible::textAtOffset(int offset, QAccessible::TextBoundaryType boundary,
                                         int *start, int *end) const
 {
-    if (boundary != QAccessible::LineBoundary)
-        return QAccessibleTextInterface::textAtOffset(offset, boundary, start, end);
-    return LineText(offset, start, end);
+    return UnitAt(offset, boundary, start, end);
 }
 
 QString TextBoxAccessible::textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary,
                                             int *start, int *end) const
 {
-    if (boundary != QAccessible::LineBoundary)
-        return QAccessibleTextInterface::textBeforeOffset(offset, boundary, start, end);
-    int lineStart = 0, lineEnd = 0;
-    LineAt(offset, &lineStart, &lineEnd);
-    return LineText(lineStart - 1, start, end); // none before the first line
+    UnitAt(offset, boundary, start, end);
+    if (*start <= 0) { // none before the first
+        *start = *end = -1;
+        return {};
+    }
+    return UnitAt(*start - 1, boundary, start, end);
 }
 
 QString TextBoxAccessible::textAfterOffset(int offset, QAccessible::TextBoundaryType boundary,
                                            int *start, int *end) const
 {
-    if (boundary != QAccessible::LineBoundary)
-        return QAccessibleTextInterface::textAfterOffset(offset, boundary, start, end);
-    int lineStart = 0, lineEnd = 0;
-    LineAt(offset, &lineStart, &lineEnd);
-    return LineText(lineEnd < characterCount() ? lineEnd : -1, start, end); // none after the last
+    UnitAt(offset, boundary, start, end);
+    if (*end < 0 || *end >= characterCount()) { // none after the last
+        *start = *end = -1;
+        return {};
+    }
+    return UnitAt(*end, boundary, start, end);
 }
 
 int TextBoxAccessible::characterCount() const
@@ -168,15 +227,25 @@ QRect TextBoxAccessible::characterRect(int offset) const
 {
     if (offset < 0 || offset >= characterCount())
         return {};
-    // The caret's rectangle before the character gives its line and left edge;
-    // the one after it, on the same line, its right edge.
-    const QRect before = Box()->cursorRect(CursorAt(offset));
-    const QRect after = Box()->cursorRect(CursorAt(offset + 1));
-    const QChar character = Box()->toPlainText().at(offset);
-    const int width = after.top() == before.top() && after.left() > before.left()
-                          ? after.left() - before.left()
-                          : Box()->fontMetrics().horizontalAdvance(character);
-    const QRect local(before.left(), before.top(), std::max(width, 1), before.height());
+    // From the text's own layout, so that a line scrolled out of view is
+    // placed where it is, outside the viewport.
+    const QTextBlock block = Box()->document()->findBlock(offset);
+    const QRectF blockRect = Box()->BlockRect(block); // lays the paragraph out if need be
+    const QTextLayout *layout = block.layout();
+    const int inBlock = offset - block.position();
+    const QTextLine line = layout ? layout->lineForTextPosition(inBlock) : QTextLine();
+    if (!line.isValid())
+        return {};
+    const QPointF origin = blockRect.topLeft() + layout->position();
+    const qreal left = line.cursorToX(inBlock);
+    const qreal right =
+        inBlock + 1 < line.textStart() + line.textLength()
+            ? line.cursorToX(inBlock + 1)
+            : left + Box()->fontMetrics().horizontalAdvance(Box()->toPlainText().at(offset));
+    // Rounded edge by edge, so that neighbouring letters tile without overlap.
+    const int x = qRound(origin.x() + left);
+    const QRect local(x, qRound(origin.y() + line.y()), std::max(qRound(origin.x() + right) - x, 1),
+                      qRound(line.height()));
     return QRect(Box()->viewport()->mapToGlobal(local.topLeft()), local.size());
 }
 

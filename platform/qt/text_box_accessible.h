@@ -2,19 +2,23 @@
 
 #include <QAccessibleWidget>
 
-class QPlainTextEdit;
 class QTextCursor;
 
 namespace platform::qt {
 
+class TextBox;
+
 // A text box as screen readers read it: each character and line where it
-// stands on screen, hit tests that find the character under a point, and
-// lines that end with their line break, as AT-SPI expects. Qt's own interface
-// for a plain text editor puts every line on the first.
+// stands, scrolled into view or not, hit tests that find the character under a
+// point, and text by character, word, sentence, line or paragraph as AT-SPI
+// counts them: a word or sentence with the spaces after it, a line or
+// paragraph with its break. Qt's own interface for a plain text editor puts
+// every line on the first, and its word and sentence search never returns at
+// the end of the text.
 class TextBoxAccessible final : public QAccessibleWidget, public QAccessibleTextInterface
 {
 public:
-    explicit TextBoxAccessible(QPlainTextEdit *box);
+    explicit TextBoxAccessible(TextBox *box);
 
     void *interface_cast(QAccessible::InterfaceType type) override;
     QAccessible::State state() const override;
@@ -42,12 +46,13 @@ public:
     QString attributes(int offset, int *start, int *end) const override;
 
 private:
-    QPlainTextEdit *Box() const;
+    TextBox *Box() const;
     QTextCursor CursorAt(int offset) const;
+    // The unit holding `offset` (-1 stands for the end), as [start, end); none,
+    // -1 and -1, outside the text.
+    QString UnitAt(int offset, QAccessible::TextBoundaryType boundary, int *start, int *end) const;
     // The screen line holding `offset`, its line break included.
     void LineAt(int offset, int *start, int *end) const;
-    // That line's text, or none (start and end -1) for an offset outside the text.
-    QString LineText(int offset, int *start, int *end) const;
 };
 
 } // namespace platform::qt

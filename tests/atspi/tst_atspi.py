@@ -12,7 +12,7 @@ import sys
 import time
 
 import pyatspi
-from gi.repository import GLib
+from gi.repository import Atspi, GLib
 
 RUNNING = "Рекламата работи."
 STOPPED = "Рекламата е спряна."
@@ -28,6 +28,33 @@ LAYOUT = [
 # A point on the inner ring's lower-left quarter, where step 1 draws red: the
 # ring's centre is the drawing area's corner, its frame, then half its size.
 RED_AT = (32 + 2 + 88.5 - 22.3, 48 + 2 + 76.5 + 22.3)
+
+# Text by unit, asked of the description box (1012 characters, ending with a
+# line break) at, before and after an offset; -1 stands for the end. A word or
+# sentence takes its spaces along; None: there is no such unit.
+B = pyatspi
+UNITS = [
+    # boundary, offset, at, before, after
+    (B.TEXT_BOUNDARY_CHAR, -1, (1012, 1012), (1011, 1012), None),
+    (B.TEXT_BOUNDARY_CHAR, 0, (0, 1), None, (1, 2)),
+    (B.TEXT_BOUNDARY_CHAR, 1011, (1011, 1012), (1010, 1011), None),
+    (B.TEXT_BOUNDARY_CHAR, 1013, None, None, None),
+    (B.TEXT_BOUNDARY_WORD_START, -1, (1001, 1012), (993, 1001), None),
+    (B.TEXT_BOUNDARY_WORD_START, 0, (0, 12), None, (12, 18)),
+    (B.TEXT_BOUNDARY_WORD_END, 11, (0, 12), None, (12, 18)),
+    (B.TEXT_BOUNDARY_WORD_START, 500, (496, 508), (494, 496), (508, 517)),
+    (B.TEXT_BOUNDARY_WORD_START, 1012, (1001, 1012), (993, 1001), None),
+    (B.TEXT_BOUNDARY_SENTENCE_START, -1, (855, 1012), (750, 855), None),
+    (B.TEXT_BOUNDARY_SENTENCE_START, 0, (0, 82), None, (82, 217)),
+    (B.TEXT_BOUNDARY_SENTENCE_START, 500, (369, 543), (309, 369), (543, 639)),
+    (B.TEXT_BOUNDARY_SENTENCE_END, 1012, (855, 1012), (750, 855), None),
+    (B.TEXT_BOUNDARY_SENTENCE_START, 1013, None, None, None),
+    (B.TEXT_BOUNDARY_LINE_START, -1, (1012, 1012), (1001, 1012), None),
+    (B.TEXT_BOUNDARY_LINE_START, 0, (0, 57), None, (57, 109)),
+    (B.TEXT_BOUNDARY_LINE_END, 500, (450, 508), (392, 450), (508, 543)),
+    (B.TEXT_BOUNDARY_LINE_START, 1011, (1001, 1012), (946, 1001), None),
+    (B.TEXT_BOUNDARY_LINE_START, 1013, None, None, None),
+]
 
 passed, failed = 0, 0
 events = []
@@ -140,25 +167,46 @@ def run(program):
     for name, does in (("Стартирай", "Пуска"), ("Спри", "Спира")):
         check(by_name[name].description.startswith(does),
               f"{name} says what it does: {by_name[name].description!r}")
+        drives = [(r.getRelationType(), r.getTarget(i).name)
+                  for r in by_name[name].getRelationSet() for i in range(r.getNTargets())]
+        check(drives == [(pyatspi.RELATION_CONTROLLER_FOR, "Светеща реклама")],
+              f"{name} controls the drawing area alone: {drives}")
     description = by_name["Описание"]
     bars = [n for filler in description for n in filler if n.getRoleName() == "scroll bar"]
     check(bars and all(b.name for b in bars), "the scroll bars have names")
 
-    # The description box: true lines, each ending with its break, and hit tests.
+    # The description box: true lines, each ending with its break and standing
+    # where it is, in view (the first six) or scrolled out of it; hit tests
+    # anywhere in a letter find that letter.
     text = description.queryText()
     start, tops = 0, []
-    for line in range(6):
+    for line in range(20):
         got, s, e = text.getTextAtOffset(start, pyatspi.TEXT_BOUNDARY_LINE_START)
         check(s == start and got.endswith("\n") and "\n" not in got[:-1],
               f"line {line}: {s}..{e} {got!r}")
         box = text.getCharacterExtents(s, pyatspi.DESKTOP_COORDS)
         tops.append(box[1])
-        hit = text.getOffsetAtPoint(box[0] + box[2] // 2, box[1] + box[3] // 2,
-                                    pyatspi.DESKTOP_COORDS)
-        check(hit == s, f"line {line}: hit test at its first letter gives {hit}, not {s}")
+        for x in (box[0] + box[2] // 2, box[0] + box[2] - 1)[:2 if line < 6 else 0]:
+            hit = text.getOffsetAtPoint(x, box[1] + box[3] // 2, pyatspi.DESKTOP_COORDS)
+            check(hit == s, f"line {line}: hit test at x {x} of its first letter gives {hit}")
         start = e
     steps = {b - a for a, b in zip(tops, tops[1:])}
     check(len(steps) == 1 and steps.pop() > 10, f"lines stand one below another: {tops}")
+
+    # Every query answers, and quickly: a hung one would freeze the program.
+    Atspi.set_timeout(2000, 2000)
+    for boundary, offset, *ranges in UNITS:
+        for ask, expected in zip(("getTextAtOffset", "getTextBeforeOffset",
+                                  "getTextAfterOffset"), ranges):
+            started = time.monotonic()
+            try:
+                _, s, e = getattr(text, ask)(offset, boundary)
+            except Exception as error:  # a time-out: the program no longer answers
+                check(False, f"{ask}({offset}, {boundary}) fails: {error}")
+                return
+            check((s, e) == (expected or (-1, -1)) and time.monotonic() - started < 0.5,
+                  f"{ask}({offset}, {boundary}) gives {(s, e)}, not {expected}")
+    Atspi.set_timeout(-1, -1)
 
     # Tab order, from the focus events a screen reader follows.
     window_id = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(program.pid), "--name",
@@ -188,6 +236,11 @@ def run(program):
               f"the drawing area tells {told!r}")
         check(("animated" in states(picture)) == red and ("busy" in states(picture)) == red,
               f"after {button} the drawing area is {'' if red else 'not '}animated and busy")
+        told_states = {kind.rsplit(":", 1)[1] for kind, name, _, on in events
+                       if kind.startswith("object:state-changed:") and name == "Светеща реклама"
+                       and on == red}
+        check({"animated", "busy"} <= told_states,
+              f"listeners are told the drawing area's new states after {button}: {told_states}")
         check(until(lambda: is_red(pixel(wx + RED_AT[0], wy + RED_AT[1])) == red, 3),
               f"after {button} the red arc is {'drawn' if red else 'cleared'}")
 

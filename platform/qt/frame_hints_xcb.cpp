@@ -1,4 +1,4 @@
-#include "platform/qt/x11_frame_hints.h"
+#include "platform/qt/frame_hints.h"
 
 #include <QGuiApplication>
 #include <QWidget>

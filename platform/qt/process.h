@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+namespace platform::qt {
+
+// What the process needs of its operating system beyond Qt, on each platform.
+
+// Before anything else: fits the process for a desktop program's life. Returns
+// why it cannot start, in plain words, or nothing.
+std::string PrepareProcess();
+
+// After the event loop: ends the process with `status`, or returns it for
+// main() to return.
+int FinishProcess(int status);
+
+} // namespace platform::qt

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// `text` between `quote`s, safe to echo to a terminal: printable UTF-8 stays
+// as it is; control characters, the quote, backslashes and bytes that are not
+// UTF-8 are escaped C-style (\n, \", \\, \xff).
+std::string Quoted(std::string_view text, char quote = '"');
+
+} // namespace platform
