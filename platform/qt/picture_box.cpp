@@ -61,9 +61,16 @@ PictureBox::PictureBox(QWidget *parent, bool bordered) : QFrame(parent)
         shades.setColor(QPalette::Light, QColor(192, 192, 192));
         setPalette(shades);
     }
-    // The frame and the image together cover every pixel.
-    setAttribute(Qt::WA_OpaquePaintEvent);
     persistent_ = BlankImage(background_);
+    FollowScaleInOpacity();
+}
+
+void PictureBox::FollowScaleInOpacity()
+{
+    // The frame and the image together cover every pixel, except below a scale
+    // of 1, where Qt clips the paint short of the widget: there the window's
+    // background is to show, as it does around every other control.
+    setAttribute(Qt::WA_OpaquePaintEvent, devicePixelRatioF() >= 1);
 }
 
 float PictureBox::Width() const
@@ -172,7 +179,7 @@ void PictureBox::EnsureImageMatchesScreen()
 {
     // Compared in device pixels: at a fractional ratio the image's logical size
     // is not whole and would never match the widget's.
-    if (persistent_.devicePixelRatio() == devicePixelRatioF() && persistent_.size() == PixelSize())
+    if (persistent_.devicePixelRatio() == PaintRatio() && persistent_.size() == PixelSize())
         return;
     QImage fresh = BlankImage(background_);
     if (strokesComplete_) {
@@ -185,11 +192,19 @@ void PictureBox::EnsureImageMatchesScreen()
     }
     persistent_ = fresh;
     transient_ = QImage();
+    FollowScaleInOpacity();
+}
+
+qreal PictureBox::PaintRatio() const
+{
+    // QPainter never paints at fewer than one device pixel to a logical one: at a
+    // scale below 1 the image is kept, and drawn, at one.
+    return std::max(qreal(1), devicePixelRatioF());
 }
 
 QSize PictureBox::PixelSize() const
 {
-    const qreal ratio = devicePixelRatioF();
+    const qreal ratio = PaintRatio();
     const QSize logical = contentsRect().size();
     return QSize(qCeil(logical.width() * ratio), qCeil(logical.height() * ratio));
 }
@@ -199,7 +214,7 @@ QImage PictureBox::BlankImage(QColor fill) const
     if (contentsRect().isEmpty())
         return QImage();
     QImage image(PixelSize(), QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(devicePixelRatioF());
+    image.setDevicePixelRatio(PaintRatio());
     image.fill(fill);
     return image;
 }

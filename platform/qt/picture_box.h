@@ -53,6 +53,8 @@ private:
     // Draws the stroke and returns the part of the image it may have changed.
     QRectF Render(QImage &target, const Stroke &stroke) const;
     // The inner area in device pixels, rounded up.
+    void FollowScaleInOpacity();
+    qreal PaintRatio() const;
     QSize PixelSize() const;
     QImage BlankImage(QColor fill) const;
     // Where a rectangle of the image lies on the widget, inside the frame.
