@@ -32,6 +32,7 @@ private slots:
     void initTestCase();
     void idleWindow();
     void startAnimatesAndStopRestores();
+    void belowScaleOneTheBackgroundShows();
     void completeWindowLayout_data();
     void completeWindowLayout();
     void faultReachesTheUser_data();
@@ -139,6 +140,24 @@ void tst_EndToEnd::startAnimatesAndStopRestores()
     while (clock.elapsed() < 2000)
         QCOMPARE(window.Screenshot().copy(area), idle.copy(area));
 
+    window.RequestClose();
+    QCOMPARE(window.WaitForExit(5000), 0);
+}
+
+// Below a scale of 1, Qt 6.4 paints each control only in part; the rest of the
+// drawing area shows the window's background, as around any other control,
+// and never black.
+void tst_EndToEnd::belowScaleOneTheBackgroundShows()
+{
+    qputenv("QT_SCALE_FACTOR", "0.8");
+    LaunchedWindow window;
+    const QString failure = window.Launch(Binary());
+    qunsetenv("QT_SCALE_FACTOR");
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    // The drawing area's lower right, clear of the rings.
+    const QPoint corner = window.Geometry().topLeft() + QPoint(200, 190);
+    const QColor background(192, 192, 255);
+    QTRY_COMPARE_WITH_TIMEOUT(QColor(window.Screenshot().pixel(corner)), background, 5000);
     window.RequestClose();
     QCOMPARE(window.WaitForExit(5000), 0);
 }

@@ -106,20 +106,87 @@ void tst_PictureBox::pixelRatio_data()
 {
     QTest::addColumn<double>("ratio");
     QTest::addColumn<QSize>("imageSize");
-    QTest::newRow("1") << 1.0 << QSize(173, 149);
-    QTest::newRow("1.25") << 1.25 << QSize(217, 187);
-    QTest::newRow("1.5") << 1.5 << QSize(260, 224);
-    QTest::newRow("2") << 2.0 << QSize(346, 298);
-    QTest::newRow("2.5") << 2.5 << QSize(433, 373);
-    QTest::newRow("3") << 3.0 << QSize(519, 447);
+    // The thin circle's ink grows with its length and its whole-pixel width: one
+    // device pixel up to a ratio of 2, two up to 3. A line a fraction wider, as a
+    // pen of one logical pixel is at 1.25, carries a quarter more.
+    QTest::addColumn<double>("ink");
+    QTest::newRow("1") << 1.0 << QSize(173, 149) << 140.0;
+    QTest::newRow("1.25") << 1.25 << QSize(217, 187) << 174.0;
+    QTest::newRow("1.5") << 1.5 << QSize(260, 224) << 212.0;
+    QTest::newRow("2") << 2.0 << QSize(346, 298) << 645.0;
+    QTest::newRow("2.5") << 2.5 << QSize(433, 373) << 806.0;
+    QTest::newRow("3") << 3.0 << QSize(519, 447) << 1448.0;
 }
 
+namespace {
+
+// The grey ink in an image: the thin line's darkness summed, in device pixels.
+double GreyInk(const QImage &image)
+{
+    double ink = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.red() == c.green() && c.green() == c.blue())
+                ink += 1 - c.redF();
+        }
+    return ink;
+}
+
+// What a paint of the surface shows of its picture, in device pixels.
+QImage PaintedPicture(PictureBox &surface, qreal ratio)
+{
+    QImage painted((QSizeF(surface.size()) * ratio).toSize(), QImage::Format_RGB32);
+    painted.setDevicePixelRatio(ratio);
+    surface.render(&painted);
+    // The image sits one to one on the device pixel nearest the inner corner; at
+    // a fractional ratio its last row and column lie under the frame.
+    const QPoint corner(qRound(surface.contentsRect().left() * ratio),
+                        qRound(surface.contentsRect().top() * ratio));
+    return painted.copy(QRect(corner, surface.persistentImage().size() - QSize(1, 1)));
+}
+
+// The logical pixels that hold every device pixel in which two images differ.
+QRegion Changed(const QImage &before, const QImage &after, qreal ratio)
+{
+    QRegion changed;
+    for (int y = 0; y < after.height(); ++y)
+        for (int x = 0; x < after.width(); ++x)
+            if (before.pixel(x, y) != after.pixel(x, y))
+                changed += QRectF(x / ratio, y / ratio, 1 / ratio, 1 / ratio).toAlignedRect();
+    return changed;
+}
+
+} // namespace
+
+namespace {
+
+// Collects the region of every paint event a widget receives.
+class PaintRecorder : public QObject
+{
+public:
+    QRegion painted;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent *>(event)->region();
+        return false;
+    }
+};
+
+} // namespace
+
 // Drawn on one screen and moved to another, the picture is drawn again at the new
-// ratio, exactly as if drawn there, and repaints then reuse it.
+// ratio, exactly as if drawn there, and repaints then reuse it. The thin line is
+// a whole number of device pixels wide, and the window shows the image pixel
+// for pixel, also after an arc is added.
 void tst_PictureBox::pixelRatio()
 {
     QFETCH(double, ratio);
     QFETCH(QSize, imageSize);
+    QFETCH(double, ink);
     const QList<QScreen *> screens = QGuiApplication::screens();
     const auto screen = std::find_if(screens.begin(), screens.end(),
                                      [&](QScreen *s) { return s->devicePixelRatio() == ratio; });
@@ -146,6 +213,25 @@ void tst_PictureBox::pixelRatio()
     moved->repaint();
     moved->repaint();
     QCOMPARE(moved->persistentImage().cacheKey(), image.cacheKey());
+
+    QVERIFY2(std::abs(GreyInk(image) - ink) < ink * 0.05,
+             qPrintable(QStringLiteral("ink %1, not %2").arg(GreyInk(image)).arg(ink)));
+
+    QCOMPARE(
+        PaintedPicture(*moved, ratio),
+        image.convertToFormat(QImage::Format_RGB32).copy(QRect({}, image.size() - QSize(1, 1))));
+    PaintRecorder recorder;
+    moved->installEventFilter(&recorder);
+    moved->SetDrawWidth(5);
+    moved->Circle({CentreX, CentreY, 1000, RGB(200, 0, 0), {{Radians(100), Radians(200)}}});
+    QTRY_VERIFY(!recorder.painted.isEmpty());
+    const QRegion missed = Changed(image, moved->persistentImage(), ratio)
+                               .translated(moved->contentsRect().topLeft()) -
+                           recorder.painted;
+    QVERIFY2(missed.isEmpty(), qPrintable(QStringLiteral("%1 pixels left stale, about %2,%3")
+                                              .arg(missed.rectCount())
+                                              .arg(missed.boundingRect().x())
+                                              .arg(missed.boundingRect().y())));
 }
 
 void tst_PictureBox::arcCoversItsSpan_data()
@@ -252,25 +338,6 @@ void tst_PictureBox::repaintShowsPersistentImage()
     const QImage inner = surface->grab(surface->contentsRect()).toImage();
     QVERIFY(IsUniform(inner, Qt::white));
 }
-
-namespace {
-
-// Collects the region of every paint event a widget receives.
-class PaintRecorder : public QObject
-{
-public:
-    QRegion painted;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            painted += static_cast<QPaintEvent *>(event)->region();
-        return false;
-    }
-};
-
-} // namespace
 
 void tst_PictureBox::arcRepaintsOnlyItsCorner()
 {

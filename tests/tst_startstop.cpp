@@ -259,21 +259,25 @@ void tst_StartStop::otherIndexesDoNothing()
 void tst_StartStop::keyOnFocusedButtonClicks_data()
 {
     QTest::addColumn<int>("key");
-    QTest::newRow("Space") << int(Qt::Key_Space);
-    QTest::newRow("Return") << int(Qt::Key_Return);
-    QTest::newRow("Enter on the keypad") << int(Qt::Key_Enter);
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Space") << int(Qt::Key_Space) << int(Qt::NoModifier);
+    QTest::newRow("Return") << int(Qt::Key_Return) << int(Qt::NoModifier);
+    QTest::newRow("Enter") << int(Qt::Key_Enter) << int(Qt::NoModifier);
+    // As a keypad's Enter really arrives.
+    QTest::newRow("Enter on the keypad") << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
 }
 
 void tst_StartStop::keyOnFocusedButtonClicks()
 {
     QFETCH(int, key);
+    QFETCH(int, modifiers);
     TarveloWindow window;
     QVERIFY(window.Open());
     window.button(0)->setFocus();
-    QTest::keyClick(window.button(0), Qt::Key(key));
+    QTest::keyClick(window.button(0), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QVERIFY(window.timer().Enabled());
     window.button(1)->setFocus();
-    QTest::keyClick(window.button(1), Qt::Key(key));
+    QTest::keyClick(window.button(1), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QVERIFY(!window.timer().Enabled());
 }
 
