@@ -1,14 +1,12 @@
+#include "support/resident_memory.h"
 #include "support/ring_model.h"
 #include "support/tarvelo_window.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QStyleFactory>
 #include <QTest>
 #include <QTimer>
-
-#include <unistd.h>
 
 // One simulated day of ticks through the real tick handler on the real Qt
 // surface: the picture stays exact and the memory stays flat.
@@ -17,15 +15,6 @@ namespace {
 
 constexpr int TicksPerHour = 2 * 60 * 60;
 constexpr int TicksPerDay = 24 * TicksPerHour;
-
-long ResidentKilobytes()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return -1;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toLong() * (sysconf(_SC_PAGESIZE) / 1024) : -1;
-}
 
 } // namespace
 

@@ -13,7 +13,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 
 namespace platform {
 
@@ -38,7 +37,7 @@ int RunApplication(int &argc, char **argv, const WindowDescription &description,
 {
     const std::string problem = qt::PrepareProcess();
 
-    std::string command = std::filesystem::path(argc > 0 ? argv[0] : "").filename().string();
+    std::string command = qt::CommandName(argc > 0 ? argv[0] : "");
     if (command.empty())
         command = description.executableName;
     CommandLine line = ReadCommandLine(std::vector<std::string>(argv, argv + argc), command,

@@ -10,6 +10,9 @@ namespace platform::qt {
 // why it cannot start, in plain words, or nothing.
 std::string PrepareProcess();
 
+// The command's name as the user knows it, from the program's path.
+std::string CommandName(const char *path);
+
 // After the event loop: ends the process with `status`, or returns it for
 // main() to return.
 int FinishProcess(int status);

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <unistd.h>
 #include <vector>
 
@@ -44,6 +45,11 @@ std::string PrepareProcess()
         return std::strerror(error) + std::string(": starting needs ") +
                std::to_string(DescriptorsToStart) + " free file descriptors (see ulimit -n)";
     return {};
+}
+
+std::string CommandName(const char *path)
+{
+    return std::filesystem::path(path).filename().string();
 }
 
 int FinishProcess(int status)

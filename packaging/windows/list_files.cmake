@@ -1,0 +1,30 @@
+# Writes the installer's file list: what to install from the staged folder, and
+# what the uninstaller removes again, file by file, so that it never removes
+# anything it did not put there.
+#   cmake -DSTAGE=folder -DOUT=files.nsh -P list_files.cmake
+file(GLOB_RECURSE files RELATIVE ${STAGE} ${STAGE}/*)
+list(SORT files)
+set(install "")
+set(remove "")
+set(folders "")
+foreach(file IN LISTS files)
+    get_filename_component(folder ${file} DIRECTORY)
+    file(TO_NATIVE_PATH "${file}" native)
+    string(REPLACE "/" "\\" native "${native}")
+    string(REPLACE "/" "\\" folder_native "${folder}")
+    set(target "$INSTDIR")
+    if(folder)
+        set(target "$INSTDIR\\${folder_native}")
+    endif()
+    string(APPEND install "SetOutPath \"${target}\"\nFile \"${STAGE}/${file}\"\n")
+    string(APPEND remove "Delete \"$INSTDIR\\${native}\"\n")
+    if(folder)
+        list(APPEND folders ${folder_native})
+    endif()
+endforeach()
+list(REMOVE_DUPLICATES folders)
+foreach(folder IN LISTS folders)
+    string(APPEND remove "RMDir \"$INSTDIR\\${folder}\"\n")
+endforeach()
+file(WRITE ${OUT} "!macro InstallFiles\n${install}SetOutPath \"$INSTDIR\"\n!macroend\n"
+                  "!macro RemoveFiles\n${remove}!macroend\n")
