@@ -43,11 +43,11 @@ QString LaunchedWindow::FindWindow(const QString &titlePattern, int milliseconds
     // Polled here: xdotool's own --sync waits in half-second steps.
     const QDeadlineTimer deadline(milliseconds);
     while (!deadline.hasExpired()) {
+        QStringList search{QStringLiteral("search"), QStringLiteral("--onlyvisible")};
+        if (ownWindow_)
+            search << QStringLiteral("--pid") << QString::number(process_.processId());
         const QString found =
-            RunTool(QStringLiteral("xdotool"),
-                    {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                     QStringLiteral("--pid"), QString::number(process_.processId()),
-                     QStringLiteral("--name"), titlePattern})
+            RunTool(QStringLiteral("xdotool"), search << QStringLiteral("--name") << titlePattern)
                 .trimmed();
         // xdotool's own pattern matching is looser than the title asked for.
         const QRegularExpression pattern(titlePattern);
@@ -68,12 +68,29 @@ QString LaunchedWindow::Launch(const QString &binary, const QStringList &argumen
 {
     if (const QString failure = Start(binary, arguments); !failure.isEmpty())
         return failure;
-    windowId_ = FindWindow(QStringLiteral("Tarvelo"), 15000);
+    return FindMainWindow();
+}
+
+QString LaunchedWindow::LaunchThrough(const QString &launcher, const QStringList &arguments,
+                                      const QProcessEnvironment &environment)
+{
+    ownWindow_ = false;
+    process_.setProcessEnvironment(environment);
+    process_.setProcessChannelMode(QProcess::ForwardedOutputChannel);
+    process_.start(launcher, arguments);
+    if (!process_.waitForStarted())
+        return QStringLiteral("cannot start %1: %2").arg(launcher, process_.errorString());
+    return FindMainWindow();
+}
+
+QString LaunchedWindow::FindMainWindow()
+{
+    windowId_ = FindWindow(QStringLiteral("Tarvelo"), 30000);
     if (windowId_.isEmpty()) {
         if (process_.state() == QProcess::NotRunning)
             return QStringLiteral("the program ended with status %1 before showing a window")
                 .arg(process_.exitCode());
-        return QStringLiteral("no window appeared within 15 s");
+        return QStringLiteral("no window appeared within 30 s");
     }
     const QString info = RunTool(QStringLiteral("xwininfo"), {QStringLiteral("-id"), windowId_});
     geometry_ = QRect(Field(info, QStringLiteral("Absolute upper-left X")),

@@ -17,6 +17,12 @@ public:
     // Starts the binary without waiting for a window.
     QString Start(const QString &binary, const QStringList &arguments = {});
 
+    // Starts a launcher (`wine start /wait …`) whose program shows the window
+    // from a process of its own, and waits until a window titled Tarvelo, of
+    // any process, is mapped. The launcher's status is then the program's.
+    QString LaunchThrough(const QString &launcher, const QStringList &arguments,
+                          const QProcessEnvironment &environment);
+
     // A mapped window of the process whose title matches the pattern, polled
     // until `milliseconds` pass; empty when none appeared.
     QString FindWindow(const QString &titlePattern, int milliseconds);
@@ -53,6 +59,9 @@ private:
     QString standardError_;
     QString windowId_;
     QRect geometry_;
+    bool ownWindow_ = true; // the window is the started process's own
+
+    QString FindMainWindow();
 };
 
 // Runs a command to its end and returns what it printed on stdout.

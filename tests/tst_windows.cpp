@@ -1,0 +1,174 @@
+#include "support/ring_model.h"
+#include "support/x_session.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+// The Windows installer, end to end, in a fresh Wine prefix on its own Xvfb:
+// installed silently, the program started from its Start-menu entry, driven
+// from the keyboard and read by screenshots with the probes the Linux tests
+// use, closed by the window manager, then uninstalled without a trace.
+
+namespace {
+
+const QPointF RingCentre(32 + 2 + 1327.5 / 15, 48 + 2 + 1147.5 / 15);
+const QString UninstallKey =
+    QStringLiteral(R"(HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tarvelo)");
+
+} // namespace
+
+class tst_Windows : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void installsSilently();
+    void runsFromTheStartMenu();
+    void uninstallsWithoutATrace();
+    void portableZipRunsFromAnyFolder();
+
+private:
+    // Runs a Windows program in the prefix to its end; its exit status.
+    int Wine(const QStringList &arguments, int milliseconds = 120000);
+    QProcessEnvironment Environment() const;
+    QString InPrefix(const QString &path) const { return prefix_.filePath(path); }
+
+    QTemporaryDir prefix_;
+};
+
+QProcessEnvironment tst_Windows::Environment() const
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("WINEPREFIX"), prefix_.path());
+    environment.insert(QStringLiteral("WINEDEBUG"), QStringLiteral("-all"));
+    environment.insert(QStringLiteral("WINEDLLOVERRIDES"), QStringLiteral("mscoree,mshtml="));
+    return environment;
+}
+
+int tst_Windows::Wine(const QStringList &arguments, int milliseconds)
+{
+    QProcess wine;
+    wine.setProcessEnvironment(Environment());
+    wine.setProcessChannelMode(QProcess::ForwardedChannels);
+    wine.start(QStringLiteral("wine"), arguments);
+    if (!wine.waitForFinished(milliseconds))
+        return -1;
+    return wine.exitStatus() == QProcess::NormalExit ? wine.exitCode() : -1;
+}
+
+void tst_Windows::initTestCase()
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        QFAIL("needs an X server: run it under xvfb-run, as ctest does");
+    QVERIFY(prefix_.isValid());
+    QCOMPARE(Wine({QStringLiteral("wineboot"), QStringLiteral("--init")}), 0);
+}
+
+void tst_Windows::installsSilently()
+{
+    QCOMPARE(Wine({QStringLiteral(TARVELO_WINDOWS_SETUP), QStringLiteral("/S")}), 0);
+    for (const char *file :
+         {"drive_c/Program Files/Tarvelo/tarvelo.exe",
+          "drive_c/Program Files/Tarvelo/uninstall.exe",
+          "drive_c/Program Files/Tarvelo/platforms/qwindows.dll",
+          "drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Tarvelo.lnk"})
+        QVERIFY2(QFile::exists(InPrefix(QString::fromLatin1(file))), file);
+
+    // Listed with the installed programs: name, version, publisher and icon.
+    QProcess query;
+    query.setProcessEnvironment(Environment());
+    query.start(QStringLiteral("wine"),
+                {QStringLiteral("reg"), QStringLiteral("query"), UninstallKey});
+    QVERIFY(query.waitForFinished(60000));
+    const QString entry = QString::fromLocal8Bit(query.readAllStandardOutput());
+    for (const char *value :
+         {"DisplayName\\s+REG_SZ\\s+Tarvelo", "DisplayVersion\\s+REG_SZ\\s+1\\.00",
+          "Publisher\\s+REG_SZ\\s+Tarvelo developers", "DisplayIcon\\s+REG_SZ\\s+.*tarvelo\\.exe,0",
+          "UninstallString\\s+REG_SZ\\s+.*uninstall\\.exe"})
+        QVERIFY2(entry.contains(QRegularExpression(QString::fromLatin1(value))), qPrintable(entry));
+}
+
+void tst_Windows::runsFromTheStartMenu()
+{
+    // The Start-menu entry's target, as the shell reads it from the shortcut: run
+    // so, Wine reports the program's own exit status.
+    QFile shortcut(InPrefix(
+        QStringLiteral("drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Tarvelo.lnk")));
+    QVERIFY(shortcut.open(QIODevice::ReadOnly));
+    const QString target =
+        QRegularExpression(QStringLiteral(R"([A-Z]:\\[^\x00-\x1f]*\\tarvelo\.exe)"))
+            .match(QString::fromLatin1(shortcut.readAll()))
+            .captured();
+    QCOMPARE(target, QStringLiteral(R"(C:\Program Files\Tarvelo\tarvelo.exe)"));
+
+    LaunchedWindow window;
+    const QString failure = window.LaunchThrough(QStringLiteral("wine"), {target}, Environment());
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    QCOMPARE(window.Geometry().size(), QSize(461, 345));
+    const QPointF centre = RingCentre + window.Geometry().topLeft();
+    QTRY_VERIFY_WITH_TIMEOUT(IdlePictureFault(window.Screenshot(), centre).isEmpty(), 10000);
+
+    // From the keyboard: Tab to Start, Space; the cycle's first steps appear.
+    window.PressKey(window.WindowId(), QStringLiteral("Tab"));
+    window.PressKey(window.WindowId(), QStringLiteral("Tab"));
+    window.PressKey(window.WindowId(), QStringLiteral("space"));
+    QList<int> seen{0};
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 4000 && seen.size() < 3) {
+        const int step = StepShown(window.Screenshot(), centre);
+        if (step >= 0 && step != seen.last())
+            seen.append(step);
+    }
+    QCOMPARE(seen, (QList<int>{0, 1, 2}));
+
+    // Tab to Stop, Return: the idle picture again.
+    window.PressKey(window.WindowId(), QStringLiteral("Tab"));
+    window.PressKey(window.WindowId(), QStringLiteral("Return"));
+    QTRY_VERIFY_WITH_TIMEOUT(IdlePictureFault(window.Screenshot(), centre).isEmpty(), 3000);
+
+    window.RequestClose();
+    QCOMPARE(window.WaitForExit(15000), 0);
+}
+
+void tst_Windows::uninstallsWithoutATrace()
+{
+    // The uninstaller runs a copy of itself and returns at once: wait for the copy.
+    QCOMPARE(
+        Wine({QStringLiteral(R"(C:\Program Files\Tarvelo\uninstall.exe)"), QStringLiteral("/S")}),
+        0);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !QFileInfo::exists(InPrefix(QStringLiteral("drive_c/Program Files/Tarvelo"))), 30000);
+    QVERIFY(!QFileInfo::exists(InPrefix(
+        QStringLiteral("drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Tarvelo.lnk"))));
+    QCOMPARE(Wine({QStringLiteral("reg"), QStringLiteral("query"), UninstallKey}), 1);
+}
+
+void tst_Windows::portableZipRunsFromAnyFolder()
+{
+    const QString folder = InPrefix(QStringLiteral("drive_c/Some Folder"));
+    QProcess unzip;
+    unzip.start(QStringLiteral("python3"),
+                {QStringLiteral("-m"), QStringLiteral("zipfile"), QStringLiteral("-e"),
+                 QStringLiteral(TARVELO_WINDOWS_ZIP), folder});
+    QVERIFY(unzip.waitForFinished(60000));
+    QCOMPARE(unzip.exitCode(), 0);
+    // It loads every library it links before it answers.
+    QProcess program;
+    program.setProcessEnvironment(Environment());
+    program.start(QStringLiteral("wine"),
+                  {QStringLiteral(R"(C:\Some Folder\tarvelo-1.00-win64\tarvelo.exe)"),
+                   QStringLiteral("--version")});
+    QVERIFY(program.waitForFinished(60000));
+    QCOMPARE(program.exitCode(), 0);
+    // Text on Windows ends its lines with CR LF.
+    QCOMPARE(program.readAllStandardOutput(), QByteArray("tarvelo 1.00\r\n"));
+}
+
+QTEST_GUILESS_MAIN(tst_Windows)
+#include "tst_windows.moc"
