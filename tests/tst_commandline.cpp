@@ -74,7 +74,7 @@ void tst_CommandLine::answers_data()
     QTest::newRow("--version to a full disk")
         << QStringList{"--version"} << QStringList{} << SetUp::StdoutFull << 1 << none
         << "^tarvelo: write error: No space left on device\n$";
-    QTest::newRow("no display") << QStringList{} << QStringList{} << plain << 1 << none
+    QTest::newRow("no display") << QStringList{} << QStringList{"DISPLAY="} << plain << 1 << none
                                 << cause + "no display to open: set DISPLAY or WAYLAND_DISPLAY\n$";
     QTest::newRow("dead display") << QStringList{} << QStringList{"DISPLAY=:957"} << plain << 1
                                   << none << cause + "cannot open display \":957\"\n$";
@@ -173,12 +173,14 @@ void tst_CommandLine::answers()
     program.start(QStringLiteral(TARVELO_BINARY), arguments);
     QVERIFY(program.waitForFinished(10000));
 
-    const QString standardError = QString::fromUtf8(program.readAllStandardError());
+    // Windows ends text lines with CR LF.
+    const auto text = [](const QByteArray &bytes) {
+        return QString::fromUtf8(bytes).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    };
+    const QString standardError = text(program.readAllStandardError());
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     QVERIFY2(program.exitCode() == status, qPrintable(standardError));
-    QVERIFY2(QRegularExpression(out)
-                 .match(QString::fromUtf8(program.readAllStandardOutput()))
-                 .hasMatch(),
+    QVERIFY2(QRegularExpression(out).match(text(program.readAllStandardOutput())).hasMatch(),
              qPrintable(out));
     QVERIFY2(QRegularExpression(err).match(standardError).hasMatch(), qPrintable(standardError));
 }

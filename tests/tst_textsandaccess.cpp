@@ -1,5 +1,6 @@
 #include "platform/qt/label.h"
 #include "platform/qt/text_box.h"
+#include "support/cp1251.h"
 #include "support/tarvelo_window.h"
 
 #include <QAccessible>
@@ -9,8 +10,6 @@
 #include <QTest>
 #include <QTextBlock>
 
-#include <iconv.h>
-
 #include <map>
 #include <optional>
 #include <string>
@@ -18,26 +17,6 @@
 using platform::qt::TextBox;
 
 namespace {
-
-// The text in the Cyrillic Windows code page, 1251; nothing when it has no such form.
-std::optional<QByteArray> InCp1251(const std::string &utf8)
-{
-    iconv_t converter = iconv_open("CP1251", "UTF-8");
-    if (converter == iconv_t(-1))
-        return std::nullopt;
-    std::string input = utf8;
-    QByteArray output(qsizetype(input.size()), '\0');
-    char *in = input.data();
-    char *out = output.data();
-    size_t inLeft = input.size();
-    size_t outLeft = size_t(output.size());
-    const bool encoded = iconv(converter, &in, &inLeft, &out, &outLeft) != size_t(-1);
-    iconv_close(converter);
-    if (!encoded || inLeft != 0)
-        return std::nullopt;
-    output.chop(qsizetype(outLeft));
-    return output;
-}
 
 TextBox &Box(TarveloWindow &window, std::int16_t index)
 {

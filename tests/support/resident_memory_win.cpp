@@ -1,7 +1,8 @@
 #include "support/resident_memory.h"
 
-#include <psapi.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <psapi.h>
 
 long ResidentKilobytes()
 {
