@@ -52,9 +52,10 @@ private:
     static QPainterPath Path(const Stroke &stroke);
     // Draws the stroke and returns the part of the image it may have changed.
     QRectF Render(QImage &target, const Stroke &stroke) const;
-    // The inner area in device pixels, rounded up.
     void FollowScaleInOpacity();
+    // Device pixels to a logical one in the image, never fewer than one.
     qreal PaintRatio() const;
+    // The inner area in device pixels, rounded up.
     QSize PixelSize() const;
     QImage BlankImage(QColor fill) const;
     // Where a rectangle of the image lies on the widget, inside the frame.
