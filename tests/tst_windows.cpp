@@ -33,8 +33,9 @@ private slots:
     void portableZipRunsFromAnyFolder();
 
 private:
-    // Runs a Windows program in the prefix to its end; its exit status.
-    int Wine(const QStringList &arguments, int milliseconds = 120000);
+    // Runs a Windows program in the prefix to its end; its exit status. What it
+    // writes on stdout goes to `output` where one is given.
+    int Wine(const QStringList &arguments, QByteArray *output = nullptr);
     QProcessEnvironment Environment() const;
     QString InPrefix(const QString &path) const { return prefix_.filePath(path); }
 
@@ -50,14 +51,17 @@ QProcessEnvironment tst_Windows::Environment() const
     return environment;
 }
 
-int tst_Windows::Wine(const QStringList &arguments, int milliseconds)
+int tst_Windows::Wine(const QStringList &arguments, QByteArray *output)
 {
     QProcess wine;
     wine.setProcessEnvironment(Environment());
-    wine.setProcessChannelMode(QProcess::ForwardedChannels);
+    wine.setProcessChannelMode(output ? QProcess::ForwardedErrorChannel
+                                      : QProcess::ForwardedChannels);
     wine.start(QStringLiteral("wine"), arguments);
-    if (!wine.waitForFinished(milliseconds))
+    if (!wine.waitForFinished(120000))
         return -1;
+    if (output)
+        *output = wine.readAllStandardOutput();
     return wine.exitStatus() == QProcess::NormalExit ? wine.exitCode() : -1;
 }
 
@@ -80,12 +84,9 @@ void tst_Windows::installsSilently()
         QVERIFY2(QFile::exists(InPrefix(QString::fromLatin1(file))), file);
 
     // Listed with the installed programs: name, version, publisher and icon.
-    QProcess query;
-    query.setProcessEnvironment(Environment());
-    query.start(QStringLiteral("wine"),
-                {QStringLiteral("reg"), QStringLiteral("query"), UninstallKey});
-    QVERIFY(query.waitForFinished(60000));
-    const QString entry = QString::fromLocal8Bit(query.readAllStandardOutput());
+    QByteArray listed;
+    QCOMPARE(Wine({QStringLiteral("reg"), QStringLiteral("query"), UninstallKey}, &listed), 0);
+    const QString entry = QString::fromLocal8Bit(listed);
     for (const char *value :
          {"DisplayName\\s+REG_SZ\\s+Tarvelo", "DisplayVersion\\s+REG_SZ\\s+1\\.00",
           "Publisher\\s+REG_SZ\\s+Tarvelo developers", "DisplayIcon\\s+REG_SZ\\s+.*tarvelo\\.exe,0",
@@ -159,15 +160,13 @@ void tst_Windows::portableZipRunsFromAnyFolder()
     QVERIFY(unzip.waitForFinished(60000));
     QCOMPARE(unzip.exitCode(), 0);
     // It loads every library it links before it answers.
-    QProcess program;
-    program.setProcessEnvironment(Environment());
-    program.start(QStringLiteral("wine"),
-                  {QStringLiteral(R"(C:\Some Folder\tarvelo-1.00-win64\tarvelo.exe)"),
-                   QStringLiteral("--version")});
-    QVERIFY(program.waitForFinished(60000));
-    QCOMPARE(program.exitCode(), 0);
+    QByteArray answer;
+    QCOMPARE(Wine({QStringLiteral(R"(C:\Some Folder\tarvelo-1.00-win64\tarvelo.exe)"),
+                   QStringLiteral("--version")},
+                  &answer),
+             0);
     // Text on Windows ends its lines with CR LF.
-    QCOMPARE(program.readAllStandardOutput(), QByteArray("tarvelo 1.00\r\n"));
+    QCOMPARE(answer, QByteArray("tarvelo 1.00\r\n"));
 }
 
 QTEST_GUILESS_MAIN(tst_Windows)

@@ -7,12 +7,17 @@ events, and Start and Stop pressed through their actions, with the state they
 announce and the arcs they draw or clear on screen.
 """
 import os
+import pathlib
 import subprocess
 import sys
 import time
 
 import pyatspi
 from gi.repository import Atspi, GLib
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[1] / "support"))
+import tally  # noqa: E402
+from tally import check  # noqa: E402
 
 RUNNING = "Рекламата работи."
 STOPPED = "Рекламата е спряна."
@@ -56,17 +61,7 @@ UNITS = [
     (B.TEXT_BOUNDARY_LINE_START, 1013, None, None, None),
 ]
 
-passed, failed = 0, 0
 events = []
-
-
-def check(condition, what):
-    global passed, failed
-    if condition:
-        passed += 1
-    else:
-        failed += 1
-        print("FAIL:", what, flush=True)
 
 
 def pump(seconds):
@@ -123,8 +118,7 @@ def main():
     finally:
         program.terminate()
         program.wait(10)
-    print(f"{passed} passed, {failed} failed")
-    return 1 if failed else 0
+    return tally.close()
 
 
 def run(program):

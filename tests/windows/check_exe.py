@@ -11,6 +11,10 @@ import sys
 
 import pefile
 
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[1] / "support"))
+import tally  # noqa: E402
+from tally import check  # noqa: E402
+
 # Part of every Windows since 8; api-ms-win-* are its API sets.
 SYSTEM = {
     "advapi32", "authz", "comdlg32", "d3d11", "d3d9", "dwmapi", "dwrite", "dxgi", "gdi32",
@@ -19,16 +23,6 @@ SYSTEM = {
     "winmm", "ws2_32", "wtsapi32",
 }
 
-passed, failed = 0, 0
-
-
-def check(condition, what):
-    global passed, failed
-    if condition:
-        passed += 1
-    else:
-        failed += 1
-        print("FAIL:", what, flush=True)
 
 
 def version_strings(pe):
@@ -77,8 +71,7 @@ def main(folder, version, description):
             name = entry.dll.decode().lower()
             check(name in deployed or name[:-4] in SYSTEM or re.match(r"api-ms-win-", name),
                   f"{binary.relative_to(folder)} imports {name}, neither deployed nor Windows'")
-    print(f"{passed} passed, {failed} failed")
-    return 1 if failed else 0
+    return tally.close()
 
 
 if __name__ == "__main__":
