@@ -48,8 +48,10 @@ public:
     }
 };
 
-// The window, with its controls in reading order: top to bottom, then left to
-// right, whatever order the window was built in.
+// The window, with its shown controls in reading order: top to bottom, then
+// left to right, whatever order the window was built in. A hidden control is
+// left out, on every Qt: Orca 48's say-all reads every child it is given,
+// shown or not.
 class FormAccessible final : public QAccessibleWidget
 {
 public:
@@ -74,7 +76,8 @@ private:
     QList<QWidget *> Children() const
     {
         QList<QWidget *> children = widget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
-        children.removeIf([](const QWidget *child) { return child->isWindow(); });
+        children.removeIf(
+            [](const QWidget *child) { return child->isWindow() || child->isHidden(); });
         std::stable_sort(children.begin(), children.end(), [](const QWidget *a, const QWidget *b) {
             return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
         });

@@ -47,6 +47,22 @@ void Validate(const CircleRequest &request)
     }
 }
 
+// A painter that maps logical pixels to `ratio` device pixels each. Qt 6.4's
+// never maps to fewer than one: below a scale of 1 it drew the picture a
+// quarter too large at 0.8, from the widget's unscaled place in the window.
+// Qt 6.8's maps as it should.
+void PaintAtRatio([[maybe_unused]] QPainter &painter, [[maybe_unused]] qreal ratio)
+{
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
+    const QTransform device = painter.deviceTransform();
+    if (ratio >= 1 || device.m11() != 1)
+        return;
+    const QTransform wanted = QTransform::fromScale(ratio, ratio) *
+                              QTransform::fromTranslate(device.dx() * ratio, device.dy() * ratio);
+    painter.setWorldTransform(wanted * device.inverted());
+#endif
+}
+
 } // namespace
 
 PictureBox::PictureBox(QWidget *parent, bool bordered) : QFrame(parent)
@@ -68,8 +84,8 @@ PictureBox::PictureBox(QWidget *parent, bool bordered) : QFrame(parent)
 void PictureBox::FollowScaleInOpacity()
 {
     // The frame and the image together cover every pixel, except below a scale
-    // of 1, where Qt clips the paint short of the widget: there the window's
-    // background is to show, as it does around every other control.
+    // of 1, where the frame's edges fall between device pixels: there the
+    // window's background is to show, as it does around every other control.
     setAttribute(Qt::WA_OpaquePaintEvent, devicePixelRatioF() >= 1);
 }
 
@@ -146,10 +162,11 @@ QImage PictureBox::persistentImage()
 
 void PictureBox::paintEvent(QPaintEvent *event)
 {
-    QFrame::paintEvent(event);
     EnsureImageMatchesScreen();
     const QRect inner = contentsRect();
     QPainter painter(this);
+    PaintAtRatio(painter, painter.device()->devicePixelRatioF());
+    drawFrame(&painter);
     if (hasFocus() && frameWidth() > 0) {
         // Focus shows on the frame, never on the picture itself.
         const qreal half = frameWidth() / 2.0;
@@ -162,7 +179,7 @@ void PictureBox::paintEvent(QPaintEvent *event)
     // would resample the whole image on every paint.
     const QPointF at = painter.deviceTransform().map(QPointF(inner.topLeft()));
     const QPointF whole(std::round(at.x()), std::round(at.y()));
-    painter.setWorldTransform(painter.deviceTransform().inverted());
+    painter.setWorldTransform(painter.deviceTransform().inverted(), true);
     for (QImage *image : {&persistent_, &transient_})
         if (!image->isNull())
             painter.drawImage(QRectF(whole, image->size()), *image, QRectF(image->rect()));
@@ -179,7 +196,7 @@ void PictureBox::EnsureImageMatchesScreen()
 {
     // Compared in device pixels: at a fractional ratio the image's logical size
     // is not whole and would never match the widget's.
-    if (persistent_.devicePixelRatio() == PaintRatio() && persistent_.size() == PixelSize())
+    if (persistent_.devicePixelRatio() == devicePixelRatioF() && persistent_.size() == PixelSize())
         return;
     QImage fresh = BlankImage(background_);
     if (strokesComplete_) {
@@ -187,6 +204,7 @@ void PictureBox::EnsureImageMatchesScreen()
             Render(fresh, stroke);
     } else if (!fresh.isNull()) {
         QPainter painter(&fresh);
+        PaintAtRatio(painter, fresh.devicePixelRatio());
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawImage(QRectF(QPointF(), persistent_.deviceIndependentSize()), persistent_);
     }
@@ -195,16 +213,9 @@ void PictureBox::EnsureImageMatchesScreen()
     FollowScaleInOpacity();
 }
 
-qreal PictureBox::PaintRatio() const
-{
-    // QPainter never paints at fewer than one device pixel to a logical one: at a
-    // scale below 1 the image is kept, and drawn, at one.
-    return std::max(qreal(1), devicePixelRatioF());
-}
-
 QSize PictureBox::PixelSize() const
 {
-    const qreal ratio = PaintRatio();
+    const qreal ratio = devicePixelRatioF();
     const QSize logical = contentsRect().size();
     return QSize(qCeil(logical.width() * ratio), qCeil(logical.height() * ratio));
 }
@@ -214,7 +225,7 @@ QImage PictureBox::BlankImage(QColor fill) const
     if (contentsRect().isEmpty())
         return QImage();
     QImage image(PixelSize(), QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(PaintRatio());
+    image.setDevicePixelRatio(devicePixelRatioF());
     image.fill(fill);
     return image;
 }
@@ -267,6 +278,7 @@ QRectF PictureBox::Render(QImage &target, const Stroke &stroke) const
         pen.setDashPattern(pattern);
     }
     QPainter painter(&target);
+    PaintAtRatio(painter, target.devicePixelRatio());
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);

@@ -53,8 +53,6 @@ private:
     // Draws the stroke and returns the part of the image it may have changed.
     QRectF Render(QImage &target, const Stroke &stroke) const;
     void FollowScaleInOpacity();
-    // Device pixels to a logical one in the image, never fewer than one.
-    qreal PaintRatio() const;
     // The inner area in device pixels, rounded up.
     QSize PixelSize() const;
     QImage BlankImage(QColor fill) const;

@@ -23,12 +23,15 @@ bool EndsSentence(QChar character)
 
 // Whether a unit of this kind begins at `at`, inside the text. A word or a
 // sentence takes the spaces after it along, as AT-SPI's word and sentence
-// starts do.
+// starts do; a line break is a word of its own, so that the caret's move over
+// it, at the end of a line, has something to say.
 bool StartsUnit(const QString &text, int at, QAccessible::TextBoundaryType boundary)
 {
     switch (boundary) {
     case QAccessible::WordBoundary:
-        return at < text.size() && InWord(text[at]) && !InWord(text[at - 1]);
+        return at < text.size() &&
+               ((InWord(text[at]) && !InWord(text[at - 1])) || text[at] == u'\n' ||
+                text[at - 1] == u'\n');
     case QAccessible::SentenceBoundary: {
         if (at >= text.size() || text[at].isSpace() || !text[at - 1].isSpace())
             return false;

@@ -21,14 +21,15 @@ from tally import check  # noqa: E402
 
 RUNNING = "Рекламата работи."
 STOPPED = "Рекламата е спряна."
-# The controls in reading order: role, name, (left, top, width, height) in the window.
+# The controls in reading order: role, name, (left, top, width, height) in the
+# window. The hidden aphorism box is not among them: nothing of it is on screen.
+# Roles are compared as constants: their names differ between client versions.
 LAYOUT = [
-    ("label", "Tarvelo", (64, 0, 305, 25)),
-    ("image", "Светеща реклама", (32, 48, 177, 153)),
-    ("push button", "Стартирай", (240, 64, 129, 33)),
-    ("push button", "Спри", (312, 136, 129, 33)),
-    ("text", "Описание", (8, 216, 449, 121)),
-    ("text", "Афоризъм", None),  # hidden
+    (pyatspi.ROLE_LABEL, "Tarvelo", (64, 0, 305, 25)),
+    (pyatspi.ROLE_IMAGE, "Светеща реклама", (32, 48, 177, 153)),
+    (pyatspi.ROLE_PUSH_BUTTON, "Стартирай", (240, 64, 129, 33)),
+    (pyatspi.ROLE_PUSH_BUTTON, "Спри", (312, 136, 129, 33)),
+    (pyatspi.ROLE_TEXT, "Описание", (8, 216, 449, 121)),
 ]
 # A point on the inner ring's lower-left quarter, where step 1 draws red: the
 # ring's centre is the drawing area's corner, its frame, then half its size.
@@ -36,7 +37,8 @@ RED_AT = (32 + 2 + 88.5 - 22.3, 48 + 2 + 76.5 + 22.3)
 
 # Text by unit, asked of the description box (1012 characters, ending with a
 # line break) at, before and after an offset; -1 stands for the end. A word or
-# sentence takes its spaces along; None: there is no such unit.
+# sentence takes its spaces along, a word not the line break; None: there is
+# no such unit.
 B = pyatspi
 UNITS = [
     # boundary, offset, at, before, after
@@ -44,11 +46,13 @@ UNITS = [
     (B.TEXT_BOUNDARY_CHAR, 0, (0, 1), None, (1, 2)),
     (B.TEXT_BOUNDARY_CHAR, 1011, (1011, 1012), (1010, 1011), None),
     (B.TEXT_BOUNDARY_CHAR, 1013, None, None, None),
-    (B.TEXT_BOUNDARY_WORD_START, -1, (1001, 1012), (993, 1001), None),
+    (B.TEXT_BOUNDARY_WORD_START, -1, (1011, 1012), (1001, 1011), None),
     (B.TEXT_BOUNDARY_WORD_START, 0, (0, 12), None, (12, 18)),
     (B.TEXT_BOUNDARY_WORD_END, 11, (0, 12), None, (12, 18)),
-    (B.TEXT_BOUNDARY_WORD_START, 500, (496, 508), (494, 496), (508, 517)),
-    (B.TEXT_BOUNDARY_WORD_START, 1012, (1001, 1012), (993, 1001), None),
+    (B.TEXT_BOUNDARY_WORD_START, 500, (496, 507), (494, 496), (507, 508)),
+    # Where Ctrl+Right stops at a line's end: the break is a word of its own.
+    (B.TEXT_BOUNDARY_WORD_START, 56, (56, 57), (52, 56), (57, 70)),
+    (B.TEXT_BOUNDARY_WORD_START, 1012, (1011, 1012), (1001, 1011), None),
     (B.TEXT_BOUNDARY_SENTENCE_START, -1, (855, 1012), (750, 855), None),
     (B.TEXT_BOUNDARY_SENTENCE_START, 0, (0, 82), None, (82, 217)),
     (B.TEXT_BOUNDARY_SENTENCE_START, 500, (369, 543), (309, 369), (543, 639)),
@@ -138,7 +142,7 @@ def run(program):
           f"application described in words, not {app.description!r}")
 
     window = app[0]
-    check(window.getRoleName() == "frame", f"window role {window.getRoleName()}")
+    check(window.getRole() == pyatspi.ROLE_FRAME, f"window role {window.getRoleName()}")
     check(window.name == "Tarvelo", f"window name {window.name!r}")
     wx, wy, ww, wh = extents(window)
     check((ww, wh) == (461, 345), f"window size {(ww, wh)}")
@@ -152,10 +156,7 @@ def run(program):
         if node is None:
             check(False, f"{name} is exposed")
             continue
-        check(node.getRoleName() == role, f"{name}: role {node.getRoleName()}")
-        if place is None:
-            check("showing" not in states(node), f"{name} is not showing")
-            continue
+        check(node.getRole() == role, f"{name}: role {node.getRoleName()}")
         x, y, w, h = extents(node)
         check((x - wx, y - wy, w, h) == place, f"{name}: extents {(x - wx, y - wy, w, h)}")
     for name, does in (("Стартирай", "Пуска"), ("Спри", "Спира")):
@@ -166,7 +167,7 @@ def run(program):
         check(drives == [(pyatspi.RELATION_CONTROLLER_FOR, "Светеща реклама")],
               f"{name} controls the drawing area alone: {drives}")
     description = by_name["Описание"]
-    bars = [n for filler in description for n in filler if n.getRoleName() == "scroll bar"]
+    bars = [n for filler in description for n in filler if n.getRole() == pyatspi.ROLE_SCROLL_BAR]
     check(bars and all(b.name for b in bars), "the scroll bars have names")
 
     # The description box: true lines, each ending with its break and standing
