@@ -49,9 +49,9 @@ public:
 };
 
 // The window, with its shown controls in reading order: top to bottom, then
-// left to right, whatever order the window was built in. A hidden control is
-// left out, on every Qt: Orca 48's say-all reads every child it is given,
-// shown or not.
+// left to right, whatever order the window was built in (Qt 6.4 and 6.8 list
+// children as they were made). A hidden control is left out, on every Qt:
+// Orca 48's say-all reads every child it is given, shown or not.
 class FormAccessible final : public QAccessibleWidget
 {
 public:

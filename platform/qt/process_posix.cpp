@@ -55,9 +55,10 @@ std::string CommandName(const char *path)
 int FinishProcess(int status)
 {
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
-        // Qt 6.4's Wayland plugin can hang for good while it stops its event thread,
-        // leaving a closed window's process behind. Nothing of ours needs tearing
-        // down, and the compositor frees the window with the connection.
+        // The Wayland plugin of Qt 6.4 and 6.8 can hang for good while it stops
+        // its event thread, leaving a closed window's process behind. Nothing of
+        // ours needs tearing down, and the compositor frees the window with the
+        // connection.
         std::fflush(nullptr);
         std::_Exit(status);
     }

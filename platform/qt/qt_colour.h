@@ -3,6 +3,8 @@
 #include "platform/colour.h"
 
 #include <QColor>
+#include <QPalette>
+#include <QWidget>
 
 namespace platform::qt {
 
@@ -16,6 +18,15 @@ inline QColor ToQColor(Colour colour)
 inline QColor ReadableOn(QColor background)
 {
     return qGray(background.rgb()) >= 128 ? QColor(Qt::black) : QColor(Qt::white);
+}
+
+// A fixed background, with the text colour that reads on it.
+inline void SetBackground(QWidget *widget, Colour colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, ToQColor(colour));
+    palette.setColor(QPalette::WindowText, ReadableOn(ToQColor(colour)));
+    widget->setPalette(palette);
 }
 
 } // namespace platform::qt

@@ -7,20 +7,21 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
-#include <vector>
 
 namespace platform::qt {
 
-class PictureBox;
+class AnimationRelay;
 
-// The window, built from its description: frame, font, icon and every control
-// with its geometry, texts, colours and tab order. Events reach the bound
-// module through one boundary that stops any run-time error there.
+// The window, built from its description, with its controls addressed by
+// array and index. Events reach the bound module through one boundary that
+// stops any run-time error there.
 class QtForm final : public QWidget, public Form
 {
 public:
     explicit QtForm(const WindowDescription &description);
+    ~QtForm() override;
 
     using Form::Item;
     Control &Item(std::string_view array, std::int16_t index) override;
@@ -43,26 +44,14 @@ private:
         QWidget *widget;
     };
 
-    void ApplyFrame(const WindowDescription &description);
-    Element Create(const ControlDescription &control);
-    void ApplyTabOrder(const WindowDescription &description);
     void FollowAnimation(const WindowDescription &description);
-    // Tells screen readers whether the animation runs.
-    void TellAnimation(bool running);
     Element &Find(std::string_view array, std::int16_t index);
     void Dispatch(const std::function<void(FormModule &)> &event);
     void Fail();
 
     std::map<std::string, std::map<std::int16_t, Element>, std::less<>> arrays_;
+    std::unique_ptr<AnimationRelay> animation_;
     FormModule *module_ = nullptr;
-    struct Teller
-    {
-        QWidget *widget;
-        QString description; // before the animation's state
-    };
-    std::vector<Teller> tellers_;
-    std::vector<PictureBox *> animatedPictures_;
-    QString running_, stopped_;
     bool loaded_ = false;
     bool failed_ = false;
 };

@@ -9,11 +9,13 @@ namespace platform::qt {
 
 // A widget's accessible description changed. On AT-SPI the event carries the
 // new text as its data: Qt 6.4's own event carries the object there, and Orca,
-// which speaks that data for the focused object, says nothing.
+// which speaks that data for the focused object, says nothing. Qt 6.8's
+// carries the text, and this sends nothing there.
 void SendDescriptionChanged(QWidget *widget);
 
-// A state of a widget ("animated", "busy") turned on or off. Qt 6.4's AT-SPI
-// bridge drops these changes, so listening clients would show stale states.
+// A state of a widget ("animated", "busy") turned on or off. The AT-SPI bridge
+// of Qt 6.4 and 6.8 drops these changes, so listening clients would show stale
+// states.
 void SendStateChanged(QWidget *widget, const char *state, bool on);
 
 } // namespace platform::qt

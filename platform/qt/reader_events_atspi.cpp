@@ -30,12 +30,14 @@ void Send(QWidget *widget, const QString &member, const QString &kind, int detai
 
 } // namespace
 
-void SendDescriptionChanged(QWidget *widget)
+void SendDescriptionChanged([[maybe_unused]] QWidget *widget)
 {
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
     QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
     if (accessible)
         Send(widget, QStringLiteral("PropertyChange"), QStringLiteral("accessible-description"), 0,
              accessible->text(QAccessible::Description));
+#endif
 }
 
 void SendStateChanged(QWidget *widget, const char *state, bool on)

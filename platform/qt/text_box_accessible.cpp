@@ -29,9 +29,8 @@ bool StartsUnit(const QString &text, int at, QAccessible::TextBoundaryType bound
 {
     switch (boundary) {
     case QAccessible::WordBoundary:
-        return at < text.size() &&
-               ((InWord(text[at]) && !InWord(text[at - 1])) || text[at] == u'\n' ||
-                text[at - 1] == u'\n');
+        return at < text.size() && ((InWord(text[at]) && !InWord(text[at - 1])) ||
+                                    text[at] == u'\n' || text[at - 1] == u'\n');
     case QAccessible::SentenceBoundary: {
         if (at >= text.size() || text[at].isSpace() || !text[at - 1].isSpace())
             return false;

@@ -12,9 +12,9 @@ class TextBox;
 // stands, scrolled into view or not, hit tests that find the character under a
 // point, and text by character, word, sentence, line or paragraph as AT-SPI
 // counts them: a word or sentence with the spaces after it, a line or
-// paragraph with its break. Qt's own interface for a plain text editor puts
-// every line on the first, and its word and sentence search never returns at
-// the end of the text.
+// paragraph with its break. Qt's own interface for a plain text editor (6.4
+// and 6.8) puts every line on the first, and its word and sentence search
+// never returns at the end of the text.
 class TextBoxAccessible final : public QAccessibleWidget, public QAccessibleTextInterface
 {
 public:
