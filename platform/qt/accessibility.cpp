@@ -2,6 +2,7 @@
 
 #include "platform/qt/picture_box.h"
 #include "platform/qt/qt_form.h"
+#include "platform/qt/reader_requests.h"
 #include "platform/qt/text_box.h"
 #include "platform/qt/text_box_accessible.h"
 
@@ -108,6 +109,7 @@ void InstallAccessibility(const QString &applicationDescription)
         return true;
     }();
     (void)installed;
+    CheckReaderRequests();
 }
 
 } // namespace platform::qt

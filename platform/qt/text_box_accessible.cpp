@@ -138,7 +138,11 @@ void TextBoxAccessible::setCursorPosition(int position)
 
 QString TextBoxAccessible::text(int start, int end) const
 {
-    return Box()->toPlainText().mid(start, end - start);
+    // Clamped first: a client may ask for any pair of ints.
+    const QString all = Box()->toPlainText();
+    start = std::clamp(start, 0, int(all.size()));
+    end = std::clamp(end, start, int(all.size()));
+    return all.mid(start, end - start);
 }
 
 void TextBoxAccessible::LineAt(int offset, int *start, int *end) const

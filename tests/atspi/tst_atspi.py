@@ -64,6 +64,14 @@ UNITS = [
     (B.TEXT_BOUNDARY_LINE_START, 1011, (1001, 1012), (946, 1001), None),
     (B.TEXT_BOUNDARY_LINE_START, 1013, None, None, None),
 ]
+# Ranges as a client may give them, clamped to the text before any work is
+# done on them: each answered at once, as the range in the text it covers.
+RANGES = [
+    # ask, start, end, answered as
+    ("getText", -5, 2**31 - 1, (0, -1)),
+    ("getRangeExtents", 0, 10**7, (0, -1)),
+    ("getRangeExtents", 2**31 - 2, 2**31 - 1, (1012, 1012)),
+]
 
 events = []
 
@@ -201,6 +209,17 @@ def run(program):
                 return
             check((s, e) == (expected or (-1, -1)) and time.monotonic() - started < 0.5,
                   f"{ask}({offset}, {boundary}) gives {(s, e)}, not {expected}")
+    for ask, start, end, covered in RANGES:
+        coordinates = (pyatspi.DESKTOP_COORDS,) if ask == "getRangeExtents" else ()
+        started = time.monotonic()
+        try:
+            got = getattr(text, ask)(start, end, *coordinates)
+        except Exception as error:
+            check(False, f"{ask}({start}, {end}) fails: {error}")
+            return
+        took = time.monotonic() - started
+        expected = getattr(text, ask)(*covered, *coordinates)
+        check(got == expected and took < 0.5, f"{ask}({start}, {end}) gives {got} in {took:.2f} s")
     Atspi.set_timeout(-1, -1)
 
     # Tab order, from the focus events a screen reader follows.
