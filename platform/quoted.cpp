@@ -41,14 +41,12 @@ std::size_t PrintableSequence(std::string_view text)
     return shortest && !control && !surrogate && code <= 0x10ffffu ? length : 0;
 }
 
-} // namespace
-
-std::string Quoted(std::string_view text, char quote)
+// Escapes `text` onto `quoted`; a `quote` of 0 stands for none.
+void Escape(std::string_view text, char quote, std::string &quoted)
 {
-    std::string quoted(1, quote);
     while (!text.empty()) {
         const char first = text.front();
-        if (first == quote || first == '\\') {
+        if ((quote && first == quote) || first == '\\') {
             quoted += {'\\', first};
             text.remove_prefix(1);
         } else if (first == '\n' || first == '\t' || first == '\r') {
@@ -64,7 +62,22 @@ std::string Quoted(std::string_view text, char quote)
             text.remove_prefix(1);
         }
     }
+}
+
+} // namespace
+
+std::string Quoted(std::string_view text, char quote)
+{
+    std::string quoted(1, quote);
+    Escape(text, quote, quoted);
     return quoted + quote;
+}
+
+std::string Escaped(std::string_view text)
+{
+    std::string escaped;
+    Escape(text, 0, escaped);
+    return escaped;
 }
 
 } // namespace platform

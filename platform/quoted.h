@@ -10,4 +10,8 @@ namespace platform {
 // UTF-8 are escaped C-style (\n, \", \\, \xff).
 std::string Quoted(std::string_view text, char quote = '"');
 
+// `text` escaped as Quoted escapes it, without quotes: for a name that heads a
+// message, say, or a line of someone else's.
+std::string Escaped(std::string_view text);
+
 } // namespace platform

@@ -1,5 +1,6 @@
 // The real program with one fault planted in its load, click or tick handler,
-// so that the whole error report can be watched from outside. Test use only.
+// or memory run out in a tick, so that the whole error report can be watched
+// from outside. Test use only.
 #include "platform/application.h"
 #include "shell/tarvelo_description.h"
 #include "support/faulty_module.h"
@@ -13,12 +14,14 @@ int main(int argc, char **argv)
     const Event event = std::strcmp(where, "load") == 0    ? Event::Load
                         : std::strcmp(where, "click") == 0 ? Event::Click
                                                            : Event::Tick;
+    const auto fault = std::strcmp(where, "memory") == 0 ? FaultyModule::Fault::OutOfMemory
+                                                         : FaultyModule::Fault::PlatformCall;
     // The fault's place is ours, not the program's: the program sees no argument.
     int programArgc = argc > 1 ? argc - 1 : argc;
     char **programArgv = argc > 1 ? argv + 1 : argv;
     programArgv[0] = argv[0];
-    return platform::RunApplication(
-        programArgc, programArgv, shell::TarveloDescription(), [event](platform::Form &form) {
-            return std::make_unique<FaultyModule>(form, event, FaultyModule::Fault::PlatformCall);
-        });
+    return platform::RunApplication(programArgc, programArgv, shell::TarveloDescription(),
+                                    [event, fault](platform::Form &form) {
+                                        return std::make_unique<FaultyModule>(form, event, fault);
+                                    });
 }

@@ -1,3 +1,4 @@
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScopeGuard>
@@ -8,6 +9,9 @@
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <unistd.h>
+#endif
+#ifdef Q_OS_LINUX
+#include "support/x_session.h"
 #endif
 
 // The command line and start-up failures, answered by the real binary before
@@ -26,9 +30,14 @@ enum class SetUp
 {
     Plain,
     StderrToClosedPipe, // a reader gone: writes fail with EPIPE
+    StdoutToClosedPipe,
+    StderrClosed,
     StdoutClosed,
     StdoutFull,
     SevenDescriptors,
+    NineDescriptors,
+    AddressSpaceOf100MB,
+    NamedWithEscape, // started through a link whose name holds an ESC
 };
 Q_DECLARE_METATYPE(SetUp)
 
@@ -45,6 +54,8 @@ void tst_CommandLine::answers_data()
     // Qt's own messages come first, as they are said; the cause is the last line.
     const QString cause = QStringLiteral("(^|\n)tarvelo: ");
     const QString plugins = QStringLiteral(" \\(available: [a-z0-9-]+(, [a-z0-9-]+)*\\)\n$");
+    // The X server this test runs on, where a window opens; the test closes it.
+    const QString live = QStringLiteral("DISPLAY=*");
     const SetUp plain = SetUp::Plain;
     QTest::newRow("--version, with no display")
         << QStringList{"--version"} << QStringList{} << plain << 0 << "^tarvelo 1\\.00\n$" << none;
@@ -68,9 +79,14 @@ void tst_CommandLine::answers_data()
     QTest::newRow("control characters echoed escaped")
         << QStringList{"--\x1b[2J'"} << QStringList{} << plain << 2 << none
         << "^tarvelo: unrecognised option '--\\\\x1b\\[2J\\\\''" + hint;
+    QTest::newRow("control characters in the command's name echoed escaped")
+        << QStringList{"--frobnicate"} << QStringList{} << SetUp::NamedWithEscape << 2 << none
+        << "^tar\\\\x1bvelo: unrecognised option '--frobnicate'\nTry 'tar\\\\x1bvelo --help'";
     QTest::newRow("--help to a closed stdout")
         << QStringList{"--help"} << QStringList{} << SetUp::StdoutClosed << 1 << none
         << "^tarvelo: write error: Bad file descriptor\n$";
+    QTest::newRow("--help to a reader gone, silently")
+        << QStringList{"--help"} << QStringList{} << SetUp::StdoutToClosedPipe << 1 << none << none;
     QTest::newRow("--version to a full disk")
         << QStringList{"--version"} << QStringList{} << SetUp::StdoutFull << 1 << none
         << "^tarvelo: write error: No space left on device\n$";
@@ -81,6 +97,9 @@ void tst_CommandLine::answers_data()
     QTest::newRow("dead display, warnings fatal")
         << QStringList{} << QStringList{"DISPLAY=:957", "QT_FATAL_WARNINGS=1"} << plain << 1 << none
         << cause + "cannot open display \":957\"\n$";
+    QTest::newRow("hostile display, Qt's own line escaped too")
+        << QStringList{} << QStringList{"DISPLAY=\x1b]0;pwned\x07"} << plain << 1 << none
+        << "^[^\x1b\x07]*" + cause + "cannot open display \"\\\\x1b\\]0;pwned\\\\x07\"\n$";
     QTest::newRow("display from the command line, after =")
         << QStringList{"-display=:958"} << QStringList{"DISPLAY=:957"} << plain << 1 << none
         << cause + "cannot open display \":958\"\n$";
@@ -93,6 +112,9 @@ void tst_CommandLine::answers_data()
     QTest::newRow("no such platform, after = and in Cyrillic")
         << QStringList{"-platform=нещо"} << QStringList{"DISPLAY=:957"} << plain << 1 << none
         << cause + "no platform plugin \"нещо\"" + plugins;
+    QTest::newRow("a platform list: the cause of the plugin found")
+        << QStringList{} << QStringList{"DISPLAY=:957", "QT_QPA_PLATFORM=nonsense;xcb"} << plain
+        << 1 << none << cause + "cannot open display \":957\"\n$";
     QTest::newRow("no Wayland compositor")
         << QStringList{} << QStringList{"QT_QPA_PLATFORM=wayland", "WAYLAND_DISPLAY=nowhere"}
         << plain << 1 << none << cause + "cannot connect to Wayland display \"nowhere\"\n$";
@@ -106,8 +128,20 @@ void tst_CommandLine::answers_data()
         << "^(.|\n)*'nonsense'(.|\n)*" + cause + "Cannot create window: no screens available\n$";
     QTest::newRow("too few file descriptors")
         << QStringList{} << QStringList{"DISPLAY=:957"} << SetUp::SevenDescriptors << 1 << none
-        << "^tarvelo: Too many open files: starting needs 8 free file descriptors \\(see ulimit "
+        << "^tarvelo: Too many open files: starting needs 6 free file descriptors \\(see ulimit "
            "-n\\)\n$";
+    QTest::newRow("as few file descriptors as starting takes")
+        << QStringList{} << QStringList{"DISPLAY=:957"} << SetUp::NineDescriptors << 1 << none
+        << cause + "cannot open display \":957\"\n$";
+    QTest::newRow("too little address space")
+        << QStringList{} << QStringList{"DISPLAY=:957"} << SetUp::AddressSpaceOf100MB << 1 << none
+        << "^tarvelo: Cannot allocate memory: starting needs 44 MiB more address space \\(see "
+           "ulimit -v\\)\n$";
+    // Started without a stderr, nothing else may take its place: Qt's warning
+    // would go into the X connection, which then hangs.
+    QTest::newRow("a warning, stderr closed")
+        << QStringList{"-style", "nonsense"} << QStringList{live} << SetUp::StderrClosed << 0
+        << none << none;
     // Written to a pipe nobody reads, an error line must not kill the program.
     QTest::newRow("unknown option, stderr closed")
         << QStringList{"--frobnicate"} << QStringList{} << SetUp::StderrToClosedPipe << 2 << none
@@ -128,12 +162,23 @@ void tst_CommandLine::answers()
 #ifndef Q_OS_LINUX
     if (setUp != SetUp::Plain)
         QSKIP("a POSIX stream or limit, set up as POSIX does");
+#elif defined(TARVELO_SANITIZERS)
+    if (setUp == SetUp::AddressSpaceOf100MB)
+        QSKIP("AddressSanitizer's shadow memory needs an unlimited address space");
     if (environment.join(QLatin1Char(' '))
             .contains(QRegularExpression(QStringLiteral("DISPLAY|linuxfb|=wayland"))))
         QSKIP("an X11, Wayland or framebuffer display, as Linux has");
 #endif
     QTemporaryDir runtime; // a private XDG_RUNTIME_DIR with no compositor in it
     QVERIFY(runtime.isValid());
+    QString binary = QStringLiteral(TARVELO_BINARY);
+    if (setUp == SetUp::NamedWithEscape) {
+        const QString link = runtime.filePath(QStringLiteral("tar\x1bvelo"));
+        QVERIFY(QFile::link(binary, link));
+        binary = link;
+    }
+    const QString liveDisplay = qEnvironmentVariable("DISPLAY");
+    const bool onLiveDisplay = environment.contains(QStringLiteral("DISPLAY=*"));
     QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         variables.remove(QString::fromLatin1(name));
@@ -141,6 +186,8 @@ void tst_CommandLine::answers()
     for (const QString &variable : environment)
         variables.insert(variable.section(QLatin1Char('='), 0, 0),
                          variable.section(QLatin1Char('='), 1));
+    if (onLiveDisplay)
+        variables.insert(QStringLiteral("DISPLAY"), liveDisplay);
 
     QProcess program;
     program.setProcessEnvironment(variables);
@@ -149,11 +196,21 @@ void tst_CommandLine::answers()
     QVERIFY(pipe(closedPipe) == 0);
     close(closedPipe[0]);
     program.setChildProcessModifier([&] {
+        // Only the standard streams reach the program, as from a shell: ctest
+        // leaves its log open.
+        for (int descriptor = 3; descriptor < 1024; ++descriptor)
+            fcntl(descriptor, F_SETFD, FD_CLOEXEC);
         switch (setUp) {
         case SetUp::Plain:
             break;
         case SetUp::StderrToClosedPipe:
             dup2(closedPipe[1], STDERR_FILENO);
+            break;
+        case SetUp::StdoutToClosedPipe:
+            dup2(closedPipe[1], STDOUT_FILENO);
+            break;
+        case SetUp::StderrClosed:
+            close(STDERR_FILENO);
             break;
         case SetUp::StdoutClosed:
             close(STDOUT_FILENO);
@@ -161,16 +218,36 @@ void tst_CommandLine::answers()
         case SetUp::StdoutFull:
             dup2(open("/dev/full", O_WRONLY), STDOUT_FILENO);
             break;
-        case SetUp::SevenDescriptors: {
-            const rlimit limit{7, 7};
+        case SetUp::SevenDescriptors:
+        case SetUp::NineDescriptors: {
+            const rlim_t count = setUp == SetUp::SevenDescriptors ? 7 : 9;
+            const rlimit limit{count, count};
             setrlimit(RLIMIT_NOFILE, &limit);
             break;
         }
+        case SetUp::AddressSpaceOf100MB: {
+            const rlimit limit{100 << 20, 100 << 20};
+            setrlimit(RLIMIT_AS, &limit);
+            break;
+        }
+        case SetUp::NamedWithEscape:
+            break;
         }
     });
     const auto closeOurEnd = qScopeGuard([&] { close(closedPipe[1]); });
 #endif
-    program.start(QStringLiteral(TARVELO_BINARY), arguments);
+    program.start(binary, arguments);
+#ifdef Q_OS_LINUX
+    if (onLiveDisplay) { // closed as a window manager would close it, once it shows
+        const QStringList search{QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                 QStringLiteral("--pid"), QString::number(program.processId())};
+        QString window;
+        QTRY_VERIFY2_WITH_TIMEOUT(
+            !(window = RunTool(QStringLiteral("xdotool"), search).section(u'\n', 0, 0)).isEmpty(),
+            "no window shows", 10000);
+        SendDeleteWindow(window.toULong());
+    }
+#endif
     QVERIFY(program.waitForFinished(10000));
 
     // Windows ends text lines with CR LF.

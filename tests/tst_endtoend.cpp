@@ -228,6 +228,7 @@ void tst_EndToEnd::faultReachesTheUser_data()
     QTest::newRow("in load") << "load";
     QTest::newRow("in a click") << "click";
     QTest::newRow("in a tick") << "tick";
+    QTest::newRow("out of memory in a tick") << "memory";
 }
 
 void tst_EndToEnd::faultReachesTheUser()
@@ -235,7 +236,7 @@ void tst_EndToEnd::faultReachesTheUser()
     QFETCH(QString, where);
     LaunchedWindow program;
     QString failure;
-    if (where == QLatin1String("load")) {
+    if (where == QLatin1String("load") || where == QLatin1String("memory")) {
         failure = program.Start(QStringLiteral(FAULT_APP_BINARY), {where});
     } else {
         failure = program.Launch(QStringLiteral(FAULT_APP_BINARY), {where});
@@ -243,6 +244,14 @@ void tst_EndToEnd::faultReachesTheUser()
             program.Click(StartButton);
     }
     QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    if (where == QLatin1String("memory")) { // one line, and no box that would need memory
+        QCOMPARE(program.WaitForExit(5000), 1);
+        QVERIFY2(QRegularExpression(QStringLiteral("(^|\n)fault_app: out of memory\n$"))
+                     .match(program.StandardError())
+                     .hasMatch(),
+                 qPrintable(program.StandardError()));
+        return;
+    }
 
     // A message box titled with the program's name, and the same report on stderr.
     const QString box = program.FindWindow(QStringLiteral("^Tarvelo$"), 10000);

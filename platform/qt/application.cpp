@@ -1,11 +1,14 @@
 #include "platform/application.h"
 
 #include "platform/command_line.h"
+#include "platform/out_of_memory.h"
 #include "platform/qt/event_boundary.h"
 #include "platform/qt/frame_hints.h"
 #include "platform/qt/process.h"
 #include "platform/qt/qt_form.h"
+#include "platform/qt/qt_messages.h"
 #include "platform/qt/startup_guard.h"
+#include "platform/quoted.h"
 
 #include <QApplication>
 #include <QStyleHints>
@@ -19,12 +22,15 @@ namespace platform {
 namespace {
 
 // Says `text` on `stream`. A failed write (a closed or full stdout) is said on
-// stderr, as the one thing still worth trying, and is a failure.
+// stderr, as the one thing still worth trying, and is a failure; a reader that
+// has gone (`tarvelo --help | true`) is told nothing, as GNU tools tell it.
 bool Say(std::FILE *stream, const std::string &text, const std::string &command)
 {
     errno = 0;
     if (std::fputs(text.c_str(), stream) >= 0 && std::fflush(stream) == 0)
         return true;
+    if (errno == EPIPE)
+        return false;
     const std::string line = command + ": write error: " + std::strerror(errno) + "\n";
     std::fputs(line.c_str(), stderr);
     return false;
@@ -37,9 +43,11 @@ int RunApplication(int &argc, char **argv, const WindowDescription &description,
 {
     const std::string problem = qt::PrepareProcess();
 
-    std::string command = qt::CommandName(argc > 0 ? argv[0] : "");
+    // Escaped: it heads every line the program says, and a path can hold anything.
+    std::string command = Escaped(qt::CommandName(argc > 0 ? argv[0] : ""));
     if (command.empty())
         command = description.executableName;
+    PrepareOutOfMemoryReport(command);
     CommandLine line = ReadCommandLine(std::vector<std::string>(argv, argv + argc), command,
                                        description.version, description.summary);
     switch (line.answer) {
@@ -64,6 +72,7 @@ int RunApplication(int &argc, char **argv, const WindowDescription &description,
     qtArgv.push_back(nullptr);
     int qtArgc = int(line.qtArguments.size());
 
+    qt::EscapeQtMessages();
     std::optional<qt::StartupGuard> guard(std::in_place, QString::fromStdString(command), line);
     QApplication application(qtArgc, qtArgv.data());
     QApplication::setApplicationName(QString::fromStdString(description.objectName));

@@ -1,11 +1,15 @@
 #include "platform/qt/event_boundary.h"
 
+#include "platform/out_of_memory.h"
+#include "platform/quoted.h"
+
 #include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
 
 #include <cstdio>
 #include <exception>
+#include <new>
 #include <utility>
 
 namespace platform::qt {
@@ -16,9 +20,10 @@ void ReportToUser(const RuntimeError &error)
 {
     const QString name = QCoreApplication::applicationName();
     const QString what = QString::fromUtf8(error.what());
-    std::fprintf(stderr, "%s: %s; %s will close\n",
-                 qPrintable(QFileInfo(QCoreApplication::applicationFilePath()).fileName()),
-                 qPrintable(what), qPrintable(name));
+    const std::string command =
+        Escaped(QFileInfo(QCoreApplication::applicationFilePath()).fileName().toStdString());
+    std::fprintf(stderr, "%s: %s; %s will close\n", command.c_str(), qPrintable(what),
+                 qPrintable(name));
     if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
         return;
     QMessageBox box(
@@ -50,6 +55,8 @@ bool RunHandler(const std::function<void()> &handler) noexcept
             return true;
         } catch (const RuntimeError &error) {
             CurrentReporter()(error);
+        } catch (const std::bad_alloc &) {
+            ReportOutOfMemory(); // a message box would need the memory that is missing
         } catch (const std::exception &error) {
             CurrentReporter()(RuntimeError(RuntimeError::InternalCode,
                                            std::string("internal error (") + error.what() + ")"));

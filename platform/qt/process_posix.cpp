@@ -9,6 +9,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <sys/mman.h>
 #include <unistd.h>
 #include <vector>
 
@@ -16,16 +17,47 @@ namespace platform::qt {
 
 namespace {
 
-// Descriptors that starting takes beyond the three standard ones: on X11, the
-// display's socket and five event-loop wake-ups stay open, and fontconfig and
-// the plugins open files on the way; two more for room. Short of them, Qt and
-// GLib fail naming other causes, and GLib ends the process with a trap.
-constexpr int DescriptorsToStart = 8;
+// Descriptors that starting takes beyond the three standard ones, as measured
+// on X11: the display's socket and the event loops' wake-ups stay open, and
+// fontconfig and the plugins open files on the way. Short of them, Qt and GLib
+// fail naming other causes, and GLib ends the process with a trap.
+constexpr int DescriptorsToStart = 6;
+
+// Address space that starting takes beyond the loaded program, as measured on
+// X11 with a screen reader's bus: the threads' stacks, the plugins, the fonts.
+// Short of it, GLib and Qt go on with a thread, a keymap or the display's
+// connection missing, or abort, each naming another cause.
+constexpr std::size_t MegabytesToStart = 44;
+
+// A standard descriptor the program was started without leads nowhere from now
+// on, read-only, so that writes to it still fail as to a closed one. Else the
+// next file opened takes its number, and Qt's warnings go there: into the X
+// connection, say, which then hangs.
+void FillClosedStandardDescriptors()
+{
+    for (int descriptor = 0; descriptor <= 2; ++descriptor)
+        if (fcntl(descriptor, F_GETFD) == -1 && errno == EBADF)
+            (void)open("/dev/null", O_RDONLY); // takes the lowest free number: this one
+}
+
+// Why the address space left is too small to start, or nothing.
+std::string AddressSpaceShortage()
+{
+    const std::size_t size = MegabytesToStart << 20;
+    void *room = mmap(nullptr, size, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (room != MAP_FAILED) {
+        munmap(room, size);
+        return {};
+    }
+    return std::strerror(ENOMEM) + std::string(": starting needs ") +
+           std::to_string(MegabytesToStart) + " MiB more address space (see ulimit -v)";
+}
 
 } // namespace
 
 std::string PrepareProcess()
 {
+    FillClosedStandardDescriptors();
     // A closed stderr (`tarvelo 2>&1 | true`) must not end the program.
     std::signal(SIGPIPE, SIG_IGN);
 
@@ -44,7 +76,7 @@ std::string PrepareProcess()
     if (error == EMFILE || error == ENFILE)
         return std::strerror(error) + std::string(": starting needs ") +
                std::to_string(DescriptorsToStart) + " free file descriptors (see ulimit -n)";
-    return {};
+    return AddressSpaceShortage();
 }
 
 std::string CommandName(const char *path)

@@ -64,17 +64,6 @@ QString Cause(const QString &said, const QString &last)
         QStringLiteral(R"re(Available platform plugins are: ([^\n]*)\.)re"));
     static const QRegularExpression xDisplay(QStringLiteral("could not connect to display"));
 
-    if (const auto match = missingPlugin.match(said); match.hasMatch()) {
-        const auto plugins = available.match(said);
-        // Qt's message garbles a name that is not ASCII: the user's own bytes,
-        // then, where the user named one plugin.
-        QByteArray name = held.platform.isEmpty() ? qgetenv("QT_QPA_PLATFORM") : held.platform;
-        if (name.isEmpty() || name.contains(';') || name.contains(':'))
-            name = match.captured(1).toUtf8();
-        return QStringLiteral("no platform plugin %1").arg(Quote(name)) +
-               (plugins.hasMatch() ? QStringLiteral(" (available: %1)").arg(plugins.captured(1))
-                                   : QString());
-    }
     const QByteArray display = held.display.isEmpty() ? qgetenv("DISPLAY") : held.display;
     const QByteArray wayland = qgetenv("WAYLAND_DISPLAY");
     const bool noWayland = said.contains(QStringLiteral("Failed to create wl_display"));
@@ -93,10 +82,23 @@ QString Cause(const QString &said, const QString &last)
         return display.isEmpty() && wayland.isEmpty()
                    ? QStringLiteral("no display to open: set DISPLAY or WAYLAND_DISPLAY")
                    : toX;
+    // A plugin not found is the cause only when none of those listed was found
+    // and failed on the way.
+    if (const auto match = missingPlugin.match(said); match.hasMatch()) {
+        const auto plugins = available.match(said);
+        // Qt's message garbles a name that is not ASCII: the user's own bytes,
+        // then, where the user named one plugin.
+        QByteArray name = held.platform.isEmpty() ? qgetenv("QT_QPA_PLATFORM") : held.platform;
+        if (name.isEmpty() || name.contains(';') || name.contains(':'))
+            name = match.captured(1).toUtf8();
+        return QStringLiteral("no platform plugin %1").arg(Quote(name)) +
+               (plugins.hasMatch() ? QStringLiteral(" (available: %1)").arg(plugins.captured(1))
+                                   : QString());
+    }
     // Qt's own words, less the advice to reinstall, which never helps here.
     QString cause = last.section(QLatin1Char('\n'), 0, 0).trimmed();
     cause.remove(QRegularExpression(QStringLiteral(" *Reinstalling the application.*$")));
-    return cause;
+    return QString::fromStdString(Escaped(cause.toStdString()));
 }
 
 void Guard(QtMsgType type, const QMessageLogContext &context, const QString &message)

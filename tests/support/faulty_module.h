@@ -4,11 +4,13 @@
 #include "platform/surface.h"
 #include "shell/main_window.h"
 
+#include <new>
 #include <stdexcept>
 #include <string>
 
 // The real window module, except that one kind of event ends in a fault: a
-// platform call that fails (pen width 0), or an exception of another kind.
+// platform call that fails (pen width 0), memory run out, or an exception of
+// another kind.
 class FaultyModule final : public platform::FormModule
 {
 public:
@@ -22,6 +24,7 @@ public:
     {
         PlatformCall,
         StandardException,
+        OutOfMemory,
         Unknown
     };
 
@@ -64,6 +67,8 @@ private:
             break;
         case Fault::StandardException:
             throw std::length_error("test fault");
+        case Fault::OutOfMemory:
+            throw std::bad_alloc();
         case Fault::Unknown:
             throw 42;
         }
