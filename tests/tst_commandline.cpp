@@ -135,7 +135,7 @@ void tst_CommandLine::answers_data()
         << cause + "cannot open display \":957\"\n$";
     QTest::newRow("too little address space")
         << QStringList{} << QStringList{"DISPLAY=:957"} << SetUp::AddressSpaceOf100MB << 1 << none
-        << "^tarvelo: Cannot allocate memory: starting needs 44 MiB more address space \\(see "
+        << "^tarvelo: Cannot allocate memory: starting needs [0-9]+ MiB more address space \\(see "
            "ulimit -v\\)\n$";
     // Started without a stderr, nothing else may take its place: Qt's warning
     // would go into the X connection, which then hangs.

@@ -27,7 +27,11 @@ constexpr int DescriptorsToStart = 6;
 // X11 with a screen reader's bus: the threads' stacks, the plugins, the fonts.
 // Short of it, GLib and Qt go on with a thread, a keymap or the display's
 // connection missing, or abort, each naming another cause.
-constexpr std::size_t MegabytesToStart = 44;
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+constexpr std::size_t MegabytesToStart = 38;
+#else
+constexpr std::size_t MegabytesToStart = 42;
+#endif
 
 // A standard descriptor the program was started without leads nowhere from now
 // on, read-only, so that writes to it still fail as to a closed one. Else the
@@ -45,10 +49,10 @@ std::string AddressSpaceShortage()
 {
     const std::size_t size = MegabytesToStart << 20;
     void *room = mmap(nullptr, size, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-    if (room != MAP_FAILED) {
+    if (room != MAP_FAILED)
         munmap(room, size);
+    if (room != MAP_FAILED || errno != ENOMEM)
         return {};
-    }
     return std::strerror(ENOMEM) + std::string(": starting needs ") +
            std::to_string(MegabytesToStart) + " MiB more address space (see ulimit -v)";
 }
