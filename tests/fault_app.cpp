@@ -1,11 +1,14 @@
 // The real program with one fault planted in its load, click or tick handler,
-// or memory run out in a tick, so that the whole error report can be watched
-// from outside. Test use only.
+// or memory run out in a tick or in Qt's own code, so that the whole error
+// report can be watched from outside. Test use only.
 #include "platform/application.h"
 #include "shell/tarvelo_description.h"
 #include "support/faulty_module.h"
 
+#include <QTimer>
+
 #include <cstring>
+#include <new>
 
 int main(int argc, char **argv)
 {
@@ -21,7 +24,9 @@ int main(int argc, char **argv)
     char **programArgv = argc > 1 ? argv + 1 : argv;
     programArgv[0] = argv[0];
     return platform::RunApplication(programArgc, programArgv, shell::TarveloDescription(),
-                                    [event, fault](platform::Form &form) {
+                                    [event, fault, where](platform::Form &form) {
+                                        if (std::strcmp(where, "qt-memory") == 0)
+                                            QTimer::singleShot(0, [] { throw std::bad_alloc(); });
                                         return std::make_unique<FaultyModule>(form, event, fault);
                                     });
 }

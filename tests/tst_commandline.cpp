@@ -81,7 +81,8 @@ void tst_CommandLine::answers_data()
         << "^tarvelo: unrecognised option '--\\\\x1b\\[2J\\\\''" + hint;
     QTest::newRow("control characters in the command's name echoed escaped")
         << QStringList{"--frobnicate"} << QStringList{} << SetUp::NamedWithEscape << 2 << none
-        << "^tar\\\\x1bvelo: unrecognised option '--frobnicate'\nTry 'tar\\\\x1bvelo --help'";
+        << "^tar\\\\x1b\\\\x01velo: unrecognised option '--frobnicate'\nTry 'tar\\\\x1b\\\\x01velo "
+           "--help'";
     QTest::newRow("--help to a closed stdout")
         << QStringList{"--help"} << QStringList{} << SetUp::StdoutClosed << 1 << none
         << "^tarvelo: write error: Bad file descriptor\n$";
@@ -173,7 +174,7 @@ void tst_CommandLine::answers()
     QVERIFY(runtime.isValid());
     QString binary = QStringLiteral(TARVELO_BINARY);
     if (setUp == SetUp::NamedWithEscape) {
-        const QString link = runtime.filePath(QStringLiteral("tar\x1bvelo"));
+        const QString link = runtime.filePath(QStringLiteral("tar\x1b\x01velo"));
         QVERIFY(QFile::link(binary, link));
         binary = link;
     }

@@ -69,6 +69,7 @@ UNITS = [
 RANGES = [
     # ask, start, end, answered as
     ("getText", -5, 2**31 - 1, (0, -1)),
+    ("getText", 2000, 3000, (1012, 1012)),
     ("getRangeExtents", 0, 10**7, (0, -1)),
     ("getRangeExtents", 2**31 - 2, 2**31 - 1, (1012, 1012)),
 ]
