@@ -34,10 +34,11 @@ enum class SetUp
     StderrClosed,
     StdoutClosed,
     StdoutFull,
-    SevenDescriptors,
+    EightDescriptors,
     NineDescriptors,
     AddressSpaceOf100MB,
     NamedWithEscape, // started through a link whose name holds an ESC
+    NamedEmpty,      // started with an empty argv[0]
 };
 Q_DECLARE_METATYPE(SetUp)
 
@@ -79,10 +80,22 @@ void tst_CommandLine::answers_data()
     QTest::newRow("control characters echoed escaped")
         << QStringList{"--\x1b[2J'"} << QStringList{} << plain << 2 << none
         << "^tarvelo: unrecognised option '--\\\\x1b\\[2J\\\\''" + hint;
+    QTest::newRow("DEL and backslashes echoed escaped")
+        << QStringList{"--\x7f\\"} << QStringList{} << plain << 2 << none
+        << "^tarvelo: unrecognised option '--\\\\x7f\\\\\\\\'" + hint;
+    QTest::newRow("a lone -") << QStringList{"-"} << QStringList{} << plain << 2 << none
+                              << "^tarvelo: unexpected argument '-'" + hint;
+    QTest::newRow("a flag given a value")
+        << QStringList{"-reverse=no"} << QStringList{} << plain << 2 << none
+        << "^tarvelo: unrecognised option '-reverse=no'" + hint;
+    QTest::newRow("an empty command name")
+        << QStringList{"--frobnicate"} << QStringList{} << SetUp::NamedEmpty << 2 << none
+        << "^tarvelo: unrecognised option '--frobnicate'" + hint;
+    // A C1 control too, which Windows' command lines cannot carry.
     QTest::newRow("control characters in the command's name echoed escaped")
         << QStringList{"--frobnicate"} << QStringList{} << SetUp::NamedWithEscape << 2 << none
-        << "^tar\\\\x1b\\\\x01velo: unrecognised option '--frobnicate'\nTry 'tar\\\\x1b\\\\x01velo "
-           "--help'";
+        << "^tar\\\\x1b\\\\x01\\\\xc2\\\\x9bvelo: unrecognised option '--frobnicate'\nTry "
+           "'tar\\\\x1b\\\\x01\\\\xc2\\\\x9bvelo --help'";
     QTest::newRow("--help to a closed stdout")
         << QStringList{"--help"} << QStringList{} << SetUp::StdoutClosed << 1 << none
         << "^tarvelo: write error: Bad file descriptor\n$";
@@ -98,6 +111,16 @@ void tst_CommandLine::answers_data()
     QTest::newRow("dead display, warnings fatal")
         << QStringList{} << QStringList{"DISPLAY=:957", "QT_FATAL_WARNINGS=1"} << plain << 1 << none
         << cause + "cannot open display \":957\"\n$";
+    QTest::newRow("dead display, warnings fatal after a word")
+        << QStringList{} << QStringList{"DISPLAY=:957", "QT_FATAL_WARNINGS=yes"} << plain << 1
+        << none << cause + "cannot open display \":957\"\n$";
+    // Qt 6.4 and 6.8 count a critical against QT_FATAL_CRITICALS alone.
+    QTest::newRow("no Wayland compositor, warnings fatal: X11 opens")
+        << QStringList{} << QStringList{live, "WAYLAND_DISPLAY=nowhere", "QT_FATAL_WARNINGS=1"}
+        << plain << 0 << none << "^(?!(.|\n)*tarvelo: )";
+    QTest::newRow("no Wayland compositor, criticals fatal")
+        << QStringList{} << QStringList{live, "WAYLAND_DISPLAY=nowhere", "QT_FATAL_CRITICALS=1"}
+        << plain << 1 << none << cause + "cannot connect to Wayland display \"nowhere\"\n$";
     QTest::newRow("hostile display, Qt's own line escaped too")
         << QStringList{} << QStringList{"DISPLAY=\x1b]0;pwned\x07"} << plain << 1 << none
         << "^[^\x1b\x07]*" + cause + "cannot open display \"\\\\x1b\\]0;pwned\\\\x07\"\n$";
@@ -110,6 +133,9 @@ void tst_CommandLine::answers_data()
     QTest::newRow("no such platform")
         << QStringList{"-platform", "nonsense"} << QStringList{"DISPLAY=:957"} << plain << 1 << none
         << cause + "no platform plugin \"nonsense\"" + plugins;
+    QTest::newRow("no such platform, with options")
+        << QStringList{"-platform", "nonsense:opt"} << QStringList{"DISPLAY=:957"} << plain << 1
+        << none << cause + "no platform plugin \"nonsense\"" + plugins;
     QTest::newRow("no such platform, after = and in Cyrillic")
         << QStringList{"-platform=нещо"} << QStringList{"DISPLAY=:957"} << plain << 1 << none
         << cause + "no platform plugin \"нещо\"" + plugins;
@@ -119,6 +145,9 @@ void tst_CommandLine::answers_data()
     QTest::newRow("no Wayland compositor")
         << QStringList{} << QStringList{"QT_QPA_PLATFORM=wayland", "WAYLAND_DISPLAY=nowhere"}
         << plain << 1 << none << cause + "cannot connect to Wayland display \"nowhere\"\n$";
+    QTest::newRow("X11 asked for, only WAYLAND_DISPLAY set")
+        << QStringList{} << QStringList{"QT_QPA_PLATFORM=xcb", "WAYLAND_DISPLAY=nowhere"} << plain
+        << 1 << none << cause + "DISPLAY is not set\n$";
     QTest::newRow("no Wayland compositor, no X display")
         << QStringList{} << QStringList{"WAYLAND_DISPLAY=nowhere"} << plain << 1 << none
         << cause + "cannot connect to Wayland display \"nowhere\", and DISPLAY is not set\n$";
@@ -128,7 +157,7 @@ void tst_CommandLine::answers_data()
         << QStringList{"QT_QPA_PLATFORM=linuxfb:fb=/nonexistent"} << plain << 1 << none
         << "^(.|\n)*'nonsense'(.|\n)*" + cause + "Cannot create window: no screens available\n$";
     QTest::newRow("too few file descriptors")
-        << QStringList{} << QStringList{"DISPLAY=:957"} << SetUp::SevenDescriptors << 1 << none
+        << QStringList{} << QStringList{"DISPLAY=:957"} << SetUp::EightDescriptors << 1 << none
         << "^tarvelo: Too many open files: starting needs 6 free file descriptors \\(see ulimit "
            "-n\\)\n$";
     QTest::newRow("as few file descriptors as starting takes")
@@ -163,18 +192,18 @@ void tst_CommandLine::answers()
 #ifndef Q_OS_LINUX
     if (setUp != SetUp::Plain)
         QSKIP("a POSIX stream or limit, set up as POSIX does");
-#elif defined(TARVELO_SANITIZERS)
-    if (setUp == SetUp::AddressSpaceOf100MB)
-        QSKIP("AddressSanitizer's shadow memory needs an unlimited address space");
     if (environment.join(QLatin1Char(' '))
             .contains(QRegularExpression(QStringLiteral("DISPLAY|linuxfb|=wayland"))))
         QSKIP("an X11, Wayland or framebuffer display, as Linux has");
+#elif defined(TARVELO_SANITIZERS)
+    if (setUp == SetUp::AddressSpaceOf100MB)
+        QSKIP("AddressSanitizer's shadow memory needs an unlimited address space");
 #endif
     QTemporaryDir runtime; // a private XDG_RUNTIME_DIR with no compositor in it
     QVERIFY(runtime.isValid());
     QString binary = QStringLiteral(TARVELO_BINARY);
     if (setUp == SetUp::NamedWithEscape) {
-        const QString link = runtime.filePath(QStringLiteral("tar\x1b\x01velo"));
+        const QString link = runtime.filePath(QString::fromUtf8("tar\x1b\x01\xc2\x9bvelo"));
         QVERIFY(QFile::link(binary, link));
         binary = link;
     }
@@ -219,9 +248,9 @@ void tst_CommandLine::answers()
         case SetUp::StdoutFull:
             dup2(open("/dev/full", O_WRONLY), STDOUT_FILENO);
             break;
-        case SetUp::SevenDescriptors:
+        case SetUp::EightDescriptors:
         case SetUp::NineDescriptors: {
-            const rlim_t count = setUp == SetUp::SevenDescriptors ? 7 : 9;
+            const rlim_t count = setUp == SetUp::EightDescriptors ? 8 : 9;
             const rlimit limit{count, count};
             setrlimit(RLIMIT_NOFILE, &limit);
             break;
@@ -232,14 +261,21 @@ void tst_CommandLine::answers()
             break;
         }
         case SetUp::NamedWithEscape:
+        case SetUp::NamedEmpty:
             break;
         }
     });
     const auto closeOurEnd = qScopeGuard([&] { close(closedPipe[1]); });
 #endif
-    program.start(binary, arguments);
+    if (setUp == SetUp::NamedEmpty)
+        program.start(
+            QStringLiteral("bash"),
+            QStringList{QStringLiteral("-c"), QStringLiteral("exec -a '' \"$0\" \"$@\""), binary} +
+                arguments);
+    else
+        program.start(binary, arguments);
 #ifdef Q_OS_LINUX
-    if (onLiveDisplay) { // closed as a window manager would close it, once it shows
+    if (onLiveDisplay && status == 0) { // closed as a window manager would, once it shows
         const QStringList search{QStringLiteral("search"), QStringLiteral("--onlyvisible"),
                                  QStringLiteral("--pid"), QString::number(program.processId())};
         QString window;

@@ -15,6 +15,42 @@
 
 namespace {
 
+// The strings a shortcut (.lnk) carries after its header, target list and
+// link info, in the order of their flags: name, relative path, working
+// folder, arguments, icon; UTF-16 when the link says so, up to a terminator
+// where the writer counted one. Empty for a string it does not carry.
+QStringList ShortcutStrings(const QByteArray &link)
+{
+    const auto at = [&](qsizetype offset, int bytes) {
+        quint32 value = 0;
+        for (int i = bytes - 1; i >= 0 && offset + i < link.size(); --i)
+            value = value << 8 | quint8(link[offset + i]);
+        return value;
+    };
+    const quint32 flags = at(20, 4);
+    qsizetype offset = 76;
+    if (flags & 0x1)
+        offset += 2 + at(offset, 2);
+    if (flags & 0x2)
+        offset += at(offset, 4);
+    const bool unicode = flags & 0x80;
+    QStringList strings;
+    for (quint32 flag : {0x4, 0x8, 0x10, 0x20, 0x40}) {
+        QString text;
+        if (flags & flag) {
+            const int count = int(at(offset, 2));
+            const QByteArray chars = link.mid(offset + 2, unicode ? 2 * count : count);
+            text = unicode
+                       ? QString::fromUtf16(reinterpret_cast<const char16_t *>(chars.data()), count)
+                       : QString::fromLatin1(chars);
+            offset += 2 + chars.size();
+            text.truncate(text.indexOf(QChar(0)) < 0 ? text.size() : text.indexOf(QChar(0)));
+        }
+        strings << text;
+    }
+    return strings;
+}
+
 const QPointF RingCentre(32 + 2 + 1327.5 / 15, 48 + 2 + 1147.5 / 15);
 const QString UninstallKey =
     QStringLiteral(R"(HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tarvelo)");
@@ -80,6 +116,8 @@ void tst_Windows::installsSilently()
          {"drive_c/Program Files/Tarvelo/tarvelo.exe",
           "drive_c/Program Files/Tarvelo/uninstall.exe",
           "drive_c/Program Files/Tarvelo/platforms/qwindows.dll",
+          // the native look: without it Qt falls back to its plain Windows style
+          "drive_c/Program Files/Tarvelo/styles/qwindowsvistastyle.dll",
           "drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Tarvelo.lnk"})
         QVERIFY2(QFile::exists(InPrefix(QString::fromLatin1(file))), file);
 
@@ -106,6 +144,10 @@ void tst_Windows::runsFromTheStartMenu()
             .match(QString::fromLatin1(shortcut.readAll()))
             .captured();
     QCOMPARE(target, QStringLiteral(R"(C:\Program Files\Tarvelo\tarvelo.exe)"));
+    // Its icon is the program's own, from the file the entry starts.
+    QVERIFY(shortcut.seek(0));
+    const QString icon = ShortcutStrings(shortcut.readAll()).value(4);
+    QCOMPARE(icon, target);
 
     LaunchedWindow window;
     const QString failure = window.LaunchThrough(QStringLiteral("wine"), {target}, Environment());

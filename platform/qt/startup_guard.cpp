@@ -37,17 +37,21 @@ int FatalCount(const char *variable)
 }
 
 // Whether Qt aborts after this message: counted alongside Qt's own count, so
-// that the abort is forestalled by a plain exit.
+// that the abort is forestalled by a plain exit. Qt 6.4 and 6.8 count a
+// critical against QT_FATAL_CRITICALS only, whatever QT_FATAL_WARNINGS says.
 bool AbortsAfter(QtMsgType type)
 {
     const auto countDown = [](int &count) { return count && count-- == 1; };
-    if (type == QtFatalMsg)
+    switch (type) {
+    case QtFatalMsg:
         return true;
-    if (type == QtCriticalMsg && held.fatalCriticals)
+    case QtCriticalMsg:
         return countDown(held.fatalCriticals);
-    if (type == QtWarningMsg || type == QtCriticalMsg)
+    case QtWarningMsg:
         return countDown(held.fatalWarnings);
-    return false;
+    default:
+        return false;
+    }
 }
 
 QString Quote(const QByteArray &text)

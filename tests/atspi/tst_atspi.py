@@ -64,6 +64,8 @@ UNITS = [
     (B.TEXT_BOUNDARY_LINE_START, 1011, (1001, 1012), (946, 1001), None),
     (B.TEXT_BOUNDARY_LINE_START, 1013, None, None, None),
 ]
+# Paragraphs by offset: a line with its break.
+PARAGRAPHS = [(0, (0, 57)), (56, (0, 57)), (57, (57, 109)), (1011, (1001, 1012))]
 # Ranges as a client may give them, clamped to the text before any work is
 # done on them: each answered at once, as the range in the text it covers.
 RANGES = [
@@ -196,6 +198,18 @@ def run(program):
         start = e
     steps = {b - a for a, b in zip(tops, tops[1:])}
     check(len(steps) == 1 and steps.pop() > 10, f"lines stand one below another: {tops}")
+    # Off the text, on the frame or the scroll bar, a hit test finds nothing.
+    dx, dy, dw, dh = extents(description)
+    for x, where in ((dx, "frame"), (dx + dw - 6, "scroll bar")):
+        hit = text.getOffsetAtPoint(x, dy + dh // 2, pyatspi.DESKTOP_COORDS)
+        check(hit == -1, f"a hit test on the {where} gives {hit}")
+    # Scrolled to the end, the first lines stand above the box, where they are.
+    text.setCaretOffset(text.characterCount)
+    first = lambda: text.getCharacterExtents(0, pyatspi.DESKTOP_COORDS)[1]
+    check(until(lambda: first() < dy, 3) and
+          text.getCharacterExtents(1001, pyatspi.DESKTOP_COORDS)[1] - first() == tops[19] - tops[0],
+          f"scrolled to the end, the first line stands at {first()}, above the box at {dy}")
+    text.setCaretOffset(0)
 
     # Every query answers, and quickly: a hung one would freeze the program.
     Atspi.set_timeout(2000, 2000)
@@ -210,6 +224,13 @@ def run(program):
                 return
             check((s, e) == (expected or (-1, -1)) and time.monotonic() - started < 0.5,
                   f"{ask}({offset}, {boundary}) gives {(s, e)}, not {expected}")
+    # Paragraphs, which Qt's bridge asks for from 6.8 on: each line with its break.
+    if tuple(int(n) for n in app.get_toolkit_version().split(".")[:2]) >= (6, 8):
+        for offset, paragraph in PARAGRAPHS:
+            got = Atspi.Text.get_string_at_offset(description, offset,
+                                                  Atspi.TextGranularity.PARAGRAPH)
+            check((got.start_offset, got.end_offset) == paragraph,
+                  f"paragraph at {offset}: {(got.start_offset, got.end_offset)}")
     for ask, start, end, covered in RANGES:
         coordinates = (pyatspi.DESKTOP_COORDS,) if ask == "getRangeExtents" else ()
         started = time.monotonic()
