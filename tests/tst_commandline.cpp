@@ -144,8 +144,8 @@ void tst_CommandLine::answers_data()
         << QStringList{"-platform", "nonsense:opt"} << QStringList{"DISPLAY=:957"} << plain << 1
         << none << cause + "no platform plugin \"nonsense\"" + plugins;
     QTest::newRow("no such platform, after = and in Cyrillic")
-        << QStringList{"-platform=нещо"} << QStringList{"DISPLAY=:957"} << plain << 1 << none
-        << cause + "no platform plugin \"нещо\"" + plugins;
+        << QStringList{"-platform=нещо°"} << QStringList{"DISPLAY=:957"} << plain << 1 << none
+        << cause + "no platform plugin \"нещо°\"" + plugins;
     QTest::newRow("a platform list: the cause of the plugin found")
         << QStringList{} << QStringList{"DISPLAY=:957", "QT_QPA_PLATFORM=nonsense;xcb"} << plain
         << 1 << none << cause + "cannot open display \":957\"\n$";
