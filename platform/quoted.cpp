@@ -42,11 +42,11 @@ std::size_t PrintableSequence(std::string_view text)
 }
 
 // Escapes `text` onto `quoted`; a `quote` of 0 stands for none.
-void Escape(std::string_view text, char quote, std::string &quoted)
+void Escape(std::string_view text, char quote, bool backslashes, std::string &quoted)
 {
     while (!text.empty()) {
         const char first = text.front();
-        if ((quote && first == quote) || first == '\\') {
+        if ((quote && first == quote) || (backslashes && first == '\\')) {
             quoted += {'\\', first};
             text.remove_prefix(1);
         } else if (first == '\n' || first == '\t' || first == '\r') {
@@ -69,14 +69,14 @@ void Escape(std::string_view text, char quote, std::string &quoted)
 std::string Quoted(std::string_view text, char quote)
 {
     std::string quoted(1, quote);
-    Escape(text, quote, quoted);
+    Escape(text, quote, true, quoted);
     return quoted + quote;
 }
 
-std::string Escaped(std::string_view text)
+std::string Escaped(std::string_view text, bool backslashes)
 {
     std::string escaped;
-    Escape(text, 0, escaped);
+    Escape(text, 0, backslashes, escaped);
     return escaped;
 }
 

@@ -11,7 +11,8 @@ namespace platform {
 std::string Quoted(std::string_view text, char quote = '"');
 
 // `text` escaped as Quoted escapes it, without quotes: for a name that heads a
-// message, say, or a line of someone else's.
-std::string Escaped(std::string_view text);
+// message, say. A line of someone else's keeps its backslashes (Qt's Windows
+// paths), only its controls escaped.
+std::string Escaped(std::string_view text, bool backslashes = true);
 
 } // namespace platform

@@ -49,9 +49,11 @@ std::string AddressSpaceShortage()
 {
     const std::size_t size = MegabytesToStart << 20;
     void *room = mmap(nullptr, size, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-    if (room != MAP_FAILED)
+    if (room != MAP_FAILED) {
         munmap(room, size);
-    if (room != MAP_FAILED || errno != ENOMEM)
+        return {};
+    }
+    if (errno != ENOMEM) // not a shortage: nothing to say
         return {};
     return std::strerror(ENOMEM) + std::string(": starting needs ") +
            std::to_string(MegabytesToStart) + " MiB more address space (see ulimit -v)";

@@ -15,7 +15,7 @@ void Escape(QtMsgType type, const QMessageLogContext &context, const QString &me
 {
     QStringList lines = message.split(QLatin1Char('\n'));
     for (QString &line : lines)
-        line = QString::fromStdString(Escaped(line.toStdString()));
+        line = QString::fromStdString(Escaped(line.toStdString(), false));
     qtsOwn(type, context, lines.join(QLatin1Char('\n')));
 }
 

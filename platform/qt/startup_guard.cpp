@@ -102,7 +102,7 @@ QString Cause(const QString &said, const QString &last)
     // Qt's own words, less the advice to reinstall, which never helps here.
     QString cause = last.section(QLatin1Char('\n'), 0, 0).trimmed();
     cause.remove(QRegularExpression(QStringLiteral(" *Reinstalling the application.*$")));
-    return QString::fromStdString(Escaped(cause.toStdString()));
+    return QString::fromStdString(Escaped(cause.toStdString(), false));
 }
 
 void Guard(QtMsgType type, const QMessageLogContext &context, const QString &message)
