@@ -3,6 +3,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -11,7 +12,8 @@
 // The Windows installer, end to end, in a fresh Wine prefix on its own Xvfb:
 // installed silently, the program started from its Start-menu entry, driven
 // from the keyboard and read by screenshots with the probes the Linux tests
-// use, closed by the window manager, then uninstalled without a trace.
+// use, closed by the window manager, installed over, then uninstalled
+// without a trace.
 
 namespace {
 
@@ -65,6 +67,7 @@ private slots:
     void initTestCase();
     void installsSilently();
     void runsFromTheStartMenu();
+    void upgradesInPlace();
     void uninstallsWithoutATrace();
     void portableZipRunsFromAnyFolder();
 
@@ -117,7 +120,7 @@ void tst_Windows::installsSilently()
           "drive_c/Program Files/Tarvelo/uninstall.exe",
           "drive_c/Program Files/Tarvelo/platforms/qwindows.dll",
           // the native look: without it Qt falls back to its plain Windows style
-          "drive_c/Program Files/Tarvelo/styles/qwindowsvistastyle.dll",
+          "drive_c/Program Files/Tarvelo/styles/qmodernwindowsstyle.dll",
           "drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Tarvelo.lnk"})
         QVERIFY2(QFile::exists(InPrefix(QString::fromLatin1(file))), file);
 
@@ -175,6 +178,93 @@ void tst_Windows::runsFromTheStartMenu()
     window.PressKey(window.WindowId(), QStringLiteral("Return"));
     QTRY_VERIFY_WITH_TIMEOUT(IdlePictureFault(window.Screenshot(), centre).isEmpty(), 3000);
 
+    window.RequestClose();
+    QCOMPARE(window.WaitForExit(15000), 0);
+}
+
+void tst_Windows::upgradesInPlace()
+{
+    const QString folder = InPrefix(QStringLiteral("drive_c/Program Files/Tarvelo"));
+    const auto installed = [&] {
+        QStringList files;
+        for (QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+            files << QDir(folder).relativeFilePath(it.next());
+        files.sort();
+        return files;
+    };
+    const auto entries = [&] {
+        QByteArray listed;
+        Wine({QStringLiteral("reg"), QStringLiteral("query"), UninstallKey.section('\\', 0, -2),
+              QStringLiteral("/s")},
+             &listed);
+        return QString::fromLocal8Bit(listed);
+    };
+    const QStringList shipped = installed();
+    const QString previous = QStringLiteral("styles/qwindowsvistastyle.dll");
+    QCOMPARE(Wine({QStringLiteral(TARVELO_WINDOWS_PREVIOUS_SETUP), QStringLiteral("/S")}), 0);
+    QVERIFY(installed().contains(previous));
+
+    // A newer version over it, then the same again: one copy, this one's files only.
+    for (const char *over : {"newer over older", "the same again"}) {
+        QCOMPARE(Wine({QStringLiteral(TARVELO_WINDOWS_SETUP), QStringLiteral("/S")}), 0);
+        QCOMPARE(installed(), shipped);
+        QCOMPARE(QDir(folder + QStringLiteral("/..")).entryList({QStringLiteral("Tarvelo*")}),
+                 QStringList{QStringLiteral("Tarvelo")});
+        QCOMPARE(QDir(InPrefix(QStringLiteral(
+                          "drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs")))
+                     .entryList({QStringLiteral("Tarvelo*")}),
+                 QStringList{QStringLiteral("Tarvelo.lnk")});
+        const QString listed = entries();
+        QVERIFY2(listed.count(QStringLiteral("Tarvelo developers")) == 1, over);
+        QVERIFY2(listed.contains(
+                     QRegularExpression(QStringLiteral("DisplayVersion\\s+REG_SZ\\s+1\\.00"))),
+                 over);
+        // The size the installed programs show, within 5% of the folder's.
+        qint64 bytes = 0;
+        for (const QString &file : shipped)
+            bytes += QFileInfo(folder + u'/' + file).size();
+        const auto size =
+            QRegularExpression(QStringLiteral("EstimatedSize\\s+REG_DWORD\\s+0x(\\w+)"))
+                .match(listed)
+                .captured(1)
+                .toLongLong(nullptr, 16);
+        QVERIFY2(qAbs(size - bytes / 1024) <= bytes / 1024 / 20, qPrintable(QString::number(size)));
+    }
+
+    // Run as on Windows 11, where Qt picks its Windows 11 style: Start green and
+    // Stop red still, each lettered.
+    QCOMPARE(
+        Wine({QStringLiteral("reg"), QStringLiteral("add"), QStringLiteral(R"(HKCU\Software\Wine)"),
+              QStringLiteral("/v"), QStringLiteral("Version"), QStringLiteral("/d"),
+              QStringLiteral("win11"), QStringLiteral("/f")}),
+        0);
+    LaunchedWindow window;
+    const QString failure = window.LaunchThrough(
+        QStringLiteral("wine"), {QStringLiteral(R"(C:\Program Files\Tarvelo\tarvelo.exe)")},
+        Environment());
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    const auto buttonsFault = [&](const QImage &shot) {
+        for (const auto &[button, face] : {std::pair{QPoint(240, 64), qRgb(128, 255, 128)},
+                                           std::pair{QPoint(312, 136), qRgb(255, 128, 128)}}) {
+            const QPoint at = window.Geometry().topLeft() + button;
+            int ink = 0;
+            for (int x = 20; x < 110; ++x)
+                ink += qGray(shot.pixel(at + QPoint(x, 16))) < 64;
+            if (shot.pixel(at + QPoint(3, 16)) != face || ink < 4)
+                return QStringLiteral("the button at %1,%2: face %3, %4 dark pixels")
+                    .arg(button.x())
+                    .arg(button.y())
+                    .arg(shot.pixel(at + QPoint(3, 16)), 0, 16)
+                    .arg(ink);
+        }
+        return QString();
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(buttonsFault(window.Screenshot()), QString(), 10000);
+
+    // While it runs, nothing is touched, and the silent installer says so by its status.
+    QCOMPARE(Wine({QStringLiteral(TARVELO_WINDOWS_SETUP), QStringLiteral("/S")}), 2);
+    QCOMPARE(installed(), shipped);
+    QVERIFY(entries().contains(QStringLiteral("Tarvelo developers")));
     window.RequestClose();
     QCOMPARE(window.WaitForExit(15000), 0);
 }

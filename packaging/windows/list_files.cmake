@@ -1,13 +1,16 @@
 # Writes the installer's file list: what to install from the staged folder, and
 # what the uninstaller removes again, file by file, so that it never removes
-# anything it did not put there.
+# anything it did not put there; and their size, for the installed programs.
 #   cmake -DSTAGE=folder -DOUT=files.nsh -P list_files.cmake
 file(GLOB_RECURSE files RELATIVE ${STAGE} ${STAGE}/*)
 list(SORT files)
 set(install "")
 set(remove "")
 set(folders "")
+set(bytes 0)
 foreach(file IN LISTS files)
+    file(SIZE ${STAGE}/${file} size)
+    math(EXPR bytes "${bytes} + ${size}")
     get_filename_component(folder ${file} DIRECTORY)
     file(TO_NATIVE_PATH "${file}" native)
     string(REPLACE "/" "\\" native "${native}")
@@ -26,5 +29,7 @@ list(REMOVE_DUPLICATES folders)
 foreach(folder IN LISTS folders)
     string(APPEND remove "RMDir \"$INSTDIR\\${folder}\"\n")
 endforeach()
-file(WRITE ${OUT} "!macro InstallFiles\n${install}SetOutPath \"$INSTDIR\"\n!macroend\n"
+math(EXPR kilobytes "(${bytes} + 1023) / 1024")
+file(WRITE ${OUT} "!define INSTALLED_KB ${kilobytes}\n"
+                  "!macro InstallFiles\n${install}SetOutPath \"$INSTDIR\"\n!macroend\n"
                   "!macro RemoveFiles\n${remove}!macroend\n")
