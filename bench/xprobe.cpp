@@ -1,8 +1,9 @@
 // Watches a program's window from the X server's side, with no help from the
 // program: time to its first frame, CPU time and wake-ups while stopped and
 // while running, the rhythm of its repaints, and its peak resident memory.
-//   xprobe PROGRAM STOPPED_SECONDS RUNNING_SECONDS START_X START_Y
-// Prints one line of key=value figures.
+//   xprobe PROGRAM STOPPED_SECONDS RUNNING_SECONDS START_X START_Y [ARGUMENT...]
+// Prints one line of key=value figures. PROGRAM is looked up in PATH, so that
+// `wine` can start a Windows build, which then runs in the process started.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/Xdamage.h>
@@ -126,7 +127,8 @@ bool NextEvent(Display *display, XEvent &event, double milliseconds)
 int main(int argc, char **argv)
 {
     if (argc < 6) {
-        std::fprintf(stderr, "usage: xprobe PROGRAM STOPPED_S RUNNING_S START_X START_Y\n");
+        std::fprintf(stderr,
+                     "usage: xprobe PROGRAM STOPPED_S RUNNING_S START_X START_Y [ARGUMENT...]\n");
         return 2;
     }
     const double stoppedMs = std::atof(argv[2]) * 1000;
@@ -141,11 +143,14 @@ int main(int argc, char **argv)
     XSelectInput(display, root, SubstructureNotifyMask);
     XSync(display, False);
 
-    setenv("QT_QPA_PLATFORM", "xcb", 1);
-    char *const child[] = {argv[1], nullptr};
+    // X11 unless told otherwise: a Windows build under Wine is told `windows`.
+    setenv("QT_QPA_PLATFORM", "xcb", 0);
+    std::vector<char *> child{argv[1]};
+    child.insert(child.end(), argv + 6, argv + argc);
+    child.push_back(nullptr);
     pid_t pid;
     const auto launched = Clock::now();
-    if (posix_spawn(&pid, argv[1], nullptr, nullptr, child, environ) != 0)
+    if (posix_spawnp(&pid, argv[1], nullptr, nullptr, child.data(), environ) != 0)
         return 2;
 
     // The first frame: the first damage to the program's window after it is mapped.
