@@ -75,11 +75,14 @@ Function un.onInit
 FunctionEnd
 
 ; An earlier copy, of any version, is removed by its own uninstaller, which
-; knows its files: none it had and this one lacks is left behind.
+; knows its files: none it had and this one lacks is left behind. Not while
+; it runs: an uninstaller older than this check would remove it by halves.
 Function RemoveEarlierCopy
     ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "InstallLocation"
     ${If} $0 != ""
     ${AndIf} ${FileExists} "$0\uninstall.exe"
+        Push $0
+        Call RefuseWhileRunning
         ExecWait '"$0\uninstall.exe" /$MultiUser.InstallMode /S _?=$0' $1
         ${If} $1 != 0
             MessageBox MB_OK|MB_ICONSTOP "The copy of Tarvelo in $0 could not be removed." /SD IDOK
@@ -93,11 +96,6 @@ Function RemoveEarlierCopy
 FunctionEnd
 
 Section "Tarvelo"
-    ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "InstallLocation"
-    ${If} $0 != ""
-        Push $0
-        Call RefuseWhileRunning
-    ${EndIf}
     Push $INSTDIR
     Call RefuseWhileRunning
     Call RemoveEarlierCopy
