@@ -34,11 +34,12 @@ enum class SetUp
     StderrClosed,
     StdoutClosed,
     StdoutFull,
-    EightDescriptors,
-    NineDescriptors,
-    AddressSpaceOf100MB,
-    NamedWithEscape, // started through a link whose name holds an ESC and a backslash
-    NamedEmpty,      // started with an empty argv[0]
+    TenDescriptors,
+    ElevenDescriptors,
+    AddressSpaceOf100MB,           // with threads' stacks of 8 MiB
+    AddressSpaceOf100MBSmallStack, // with threads' stacks of 1 MiB
+    NamedWithEscape,               // started through a link whose name holds an ESC and a backslash
+    NamedEmpty,                    // started with an empty argv[0]
 };
 Q_DECLARE_METATYPE(SetUp)
 
@@ -148,6 +149,9 @@ void tst_CommandLine::answers_data()
     QTest::newRow("no such platform, after = and in Cyrillic")
         << QStringList{"-platform=нещо°"} << QStringList{"DISPLAY=:957"} << plain << 1 << none
         << cause + "no platform plugin \"нещо°\"" + plugins;
+    QTest::newRow("a platform list, none found: the first named")
+        << QStringList{} << QStringList{"DISPLAY=:957", "QT_QPA_PLATFORM=nonsense;other"} << plain
+        << 1 << none << cause + "no platform plugin \"nonsense\"" + plugins;
     QTest::newRow("a platform list: the cause of the plugin found")
         << QStringList{} << QStringList{"DISPLAY=:957", "QT_QPA_PLATFORM=nonsense;xcb"} << plain
         << 1 << none << cause + "cannot open display \":957\"\n$";
@@ -164,18 +168,22 @@ void tst_CommandLine::answers_data()
     QTest::newRow("no screen, a warning on the way")
         << QStringList{"-style", "nonsense"}
         << QStringList{"QT_QPA_PLATFORM=linuxfb:fb=/nonexistent"} << plain << 1 << none
-        << "^(.|\n)*'nonsense'(.|\n)*" + cause + "Cannot create window: no screens available\n$";
+        << "^(.|\n)*'nonsense' passed, ignoring it\\.\n[^\n]*Available styles(.|\n)*" + cause +
+               "Cannot create window: no screens available\n$";
     QTest::newRow("too few file descriptors")
-        << QStringList{} << QStringList{"DISPLAY=:957"} << SetUp::EightDescriptors << 1 << none
-        << "^tarvelo: Too many open files: starting needs 6 free file descriptors \\(see ulimit "
+        << QStringList{} << QStringList{"DISPLAY=:957"} << SetUp::TenDescriptors << 1 << none
+        << "^tarvelo: Too many open files: starting needs 8 free file descriptors \\(see ulimit "
            "-n\\)\n$";
     QTest::newRow("as few file descriptors as starting takes")
-        << QStringList{} << QStringList{"DISPLAY=:957"} << SetUp::NineDescriptors << 1 << none
+        << QStringList{} << QStringList{"DISPLAY=:957"} << SetUp::ElevenDescriptors << 1 << none
         << cause + "cannot open display \":957\"\n$";
     QTest::newRow("too little address space")
         << QStringList{} << QStringList{"DISPLAY=:957"} << SetUp::AddressSpaceOf100MB << 1 << none
         << "^tarvelo: Cannot allocate memory: starting needs [0-9]+ MiB more address space \\(see "
-           "ulimit -v\\)\n$";
+           "ulimit -v and ulimit -s\\)\n$";
+    QTest::newRow("the same address space, with smaller stacks")
+        << QStringList{} << QStringList{"DISPLAY=:957"} << SetUp::AddressSpaceOf100MBSmallStack << 1
+        << none << cause + "cannot open display \":957\"\n$";
     // Started without a stderr, nothing else may take its place: Qt's warning
     // would go into the X connection, which then hangs.
     QTest::newRow("a warning, stderr closed")
@@ -205,7 +213,7 @@ void tst_CommandLine::answers()
             .contains(QRegularExpression(QStringLiteral("DISPLAY|linuxfb|=wayland"))))
         QSKIP("an X11, Wayland or framebuffer display, as Linux has");
 #elif defined(TARVELO_SANITIZERS)
-    if (setUp == SetUp::AddressSpaceOf100MB)
+    if (setUp == SetUp::AddressSpaceOf100MB || setUp == SetUp::AddressSpaceOf100MBSmallStack)
         QSKIP("AddressSanitizer's shadow memory needs an unlimited address space");
 #endif
     QTemporaryDir runtime; // a private XDG_RUNTIME_DIR with no compositor in it
@@ -257,16 +265,20 @@ void tst_CommandLine::answers()
         case SetUp::StdoutFull:
             dup2(open("/dev/full", O_WRONLY), STDOUT_FILENO);
             break;
-        case SetUp::EightDescriptors:
-        case SetUp::NineDescriptors: {
-            const rlim_t count = setUp == SetUp::EightDescriptors ? 8 : 9;
+        case SetUp::TenDescriptors:
+        case SetUp::ElevenDescriptors: {
+            const rlim_t count = setUp == SetUp::TenDescriptors ? 10 : 11;
             const rlimit limit{count, count};
             setrlimit(RLIMIT_NOFILE, &limit);
             break;
         }
-        case SetUp::AddressSpaceOf100MB: {
-            const rlimit limit{100 << 20, 100 << 20};
-            setrlimit(RLIMIT_AS, &limit);
+        case SetUp::AddressSpaceOf100MB:
+        case SetUp::AddressSpaceOf100MBSmallStack: {
+            const rlimit space{100 << 20, 100 << 20};
+            const rlim_t stack = setUp == SetUp::AddressSpaceOf100MB ? 8 << 20 : 1 << 20;
+            const rlimit stacks{stack, stack};
+            setrlimit(RLIMIT_AS, &space);
+            setrlimit(RLIMIT_STACK, &stacks);
             break;
         }
         case SetUp::NamedWithEscape:

@@ -2,14 +2,17 @@
 
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
 
@@ -18,20 +21,35 @@ namespace platform::qt {
 namespace {
 
 // Descriptors that starting takes beyond the three standard ones, as measured
-// on X11: the display's socket and the event loops' wake-ups stay open, and
-// fontconfig and the plugins open files on the way. Short of them, Qt and GLib
-// fail naming other causes, and GLib ends the process with a trap.
-constexpr int DescriptorsToStart = 6;
+// on X11 with a screen reader's bus in the session: the display's socket, two
+// buses and the event loops' wake-ups stay open, and fontconfig and the plugins
+// open files on the way. Short of them, fontconfig goes without its settings,
+// the program without its reader, or GLib ends it with a trap.
+constexpr int DescriptorsToStart = 8;
 
 // Address space that starting takes beyond the loaded program, as measured on
-// X11 with a screen reader's bus: the threads' stacks, the plugins, the fonts.
-// Short of it, GLib and Qt go on with a thread, a keymap or the display's
-// connection missing, or abort, each naming another cause.
+// X11 with a screen reader's bus: the plugins, the fonts and the heap, and the
+// stacks of the threads Qt starts (its event queue, D-Bus and two pooled),
+// which glibc makes as large as the stack limit. Short of it, GLib and Qt go
+// on with a thread, a keymap or the display's connection missing, or abort,
+// each naming another cause. Only what failed ten starts in ten is refused:
+// a little above that, some starts succeed.
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
-constexpr std::size_t MegabytesToStart = 38;
+constexpr std::uint64_t MegabytesBesideStacks = 3;
 #else
-constexpr std::size_t MegabytesToStart = 42;
+constexpr std::uint64_t MegabytesBesideStacks = 9;
 #endif
+constexpr std::uint64_t ThreadsAtStart = 4;
+
+// A thread's stack as glibc sizes it: the stack limit, or 2 MiB without one.
+std::uint64_t ThreadStackBytes()
+{
+    rlimit limit{};
+    if (getrlimit(RLIMIT_STACK, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return std::uint64_t(2) << 20;
+    // Past a terabyte no thread starts anyway; the product stays in range.
+    return std::min<std::uint64_t>(limit.rlim_cur, std::uint64_t(1) << 40);
+}
 
 // A standard descriptor the program was started without leads nowhere from now
 // on, read-only, so that writes to it still fail as to a closed one. Else the
@@ -47,16 +65,20 @@ void FillClosedStandardDescriptors()
 // Why the address space left is too small to start, or nothing.
 std::string AddressSpaceShortage()
 {
-    const std::size_t size = MegabytesToStart << 20;
-    void *room = mmap(nullptr, size, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    const std::uint64_t needed =
+        (MegabytesBesideStacks << 20) + ThreadsAtStart * ThreadStackBytes();
+    void *room = needed > SIZE_MAX ? MAP_FAILED
+                                   : mmap(nullptr, std::size_t(needed), PROT_NONE,
+                                          MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
     if (room != MAP_FAILED) {
-        munmap(room, size);
+        munmap(room, std::size_t(needed));
         return {};
     }
-    if (errno != ENOMEM) // not a shortage: nothing to say
+    if (needed <= SIZE_MAX && errno != ENOMEM) // not a shortage: nothing to say
         return {};
     return std::strerror(ENOMEM) + std::string(": starting needs ") +
-           std::to_string(MegabytesToStart) + " MiB more address space (see ulimit -v)";
+           std::to_string((needed + (1 << 20) - 1) >> 20) +
+           " MiB more address space (see ulimit -v and ulimit -s)";
 }
 
 } // namespace

@@ -6,14 +6,17 @@ order, the description box's lines and hit tests, the tab order from focus
 events, and Start and Stop pressed through their actions, with the state they
 announce and the arcs they draw or clear on screen.
 """
+import functools
 import os
 import pathlib
 import subprocess
 import sys
 import time
 
+import xml.etree.ElementTree as ElementTree
+
 import pyatspi
-from gi.repository import Atspi, GLib
+from gi.repository import Atspi, Gio, GLib
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[1] / "support"))
 import tally  # noqa: E402
@@ -73,9 +76,22 @@ RANGES = [
     # ask, start, end, covered
     ("getText", -5, 2**31 - 1, (0, -1)),
     ("getText", 2000, 3000, (1012, 1012)),
+    ("getText", 10, 5, (0, 0)),
+    ("getRangeExtents", 0, -1, (0, 1011)),
     ("getRangeExtents", 0, 10**7, (0, 1011)),
     ("getRangeExtents", 2**31 - 2, 2**31 - 1, None),
 ]
+
+# Every method each object publishes, sent as a careless or hostile client of
+# the bus may send it: no arguments, one too few, the wrong types, and every
+# integer at an extreme. Each is answered, an answer or an error, in time.
+EXTREMES = (-2**31, -1, 2**31 - 1)
+EDITING = {"InsertText": "isi", "PasteText": "i", "DeleteText": "ii", "CutText": "ii",
+           "CopyText": "ii", "SetTextContents": "s"}
+INTEGER_BITS = {"y": -8, "n": 16, "q": -16, "i": 32, "u": -32, "x": 64, "t": -64}  # -: unsigned
+
+ACCESSIBLE = "org.a11y.atspi.Accessible"
+PROPERTIES = "org.freedesktop.DBus.Properties"
 
 events = []
 
@@ -124,6 +140,116 @@ def pixel(x, y):
 def is_red(colour):
     r, g, b = colour
     return r > 150 and g < 90 and b < 90
+
+
+def complete_types(signature):
+    """A signature's complete types: "ia(si)" is "i", "a(si)"."""
+    types, depth = [""], 0
+    for letter in signature:
+        types[-1] += letter
+        depth += (letter in "({") - (letter in ")}")
+        if depth == 0 and letter != "a":
+            types.append("")
+    return types[:-1]
+
+
+def sample(kind, number):
+    """A value of a D-Bus type, its integers `number` as far as they reach."""
+    if kind in INTEGER_BITS:
+        bits = INTEGER_BITS[kind]
+        return number % 2**-bits if bits < 0 else max(-2**(bits - 1), min(2**(bits - 1) - 1, number))
+    if kind.startswith("a"):
+        return {} if kind[1] == "{" else []
+    if kind.startswith("("):
+        return tuple(sample(part, number) for part in complete_types(kind[1:-1]))
+    return {"s": "x", "o": "/", "g": "", "b": True, "d": float(number), "h": 0,
+            "v": GLib.Variant("i", number)}[kind]
+
+
+def calls(signature, names):
+    """What is sent to one method: (what, signature, arguments); `names` are
+    the strings to give it, each a tuple filling its string arguments."""
+    kinds = complete_types(signature)
+    if kinds:
+        yield "no arguments", "", ()
+    if len(kinds) > 1:
+        yield "one too few", "".join(kinds[:-1]), tuple(sample(k, 0) for k in kinds[:-1])
+    wrong = ["i" if k == "s" else "s" for k in kinds] or ["s"]
+    yield "wrong types", "".join(wrong), tuple(sample(k, 0) for k in wrong)
+    strings = [i for i, k in enumerate(kinds) if k == "s"]
+    for given in names:
+        for number in EXTREMES if any(k in INTEGER_BITS for k in kinds) else (0,):
+            arguments = [sample(k, number) for k in kinds]
+            for i, text in zip(strings, given):
+                arguments[i] = text
+            yield f"{given} {number}", signature, tuple(arguments)
+
+
+def every_call_answers(program):
+    """Sends every method of every object shown every kind of argument; after
+    each, the description must still give its text."""
+    session = Gio.bus_get_sync(Gio.BusType.SESSION)
+    address = session.call_sync("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress",
+                                None, None, Gio.DBusCallFlags.NONE, -1, None).unpack()[0]
+    bus = Gio.DBusConnection.new_for_address_sync(
+        address, Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT |
+        Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
+
+    def send(name, path, interface, member, signature="", arguments=(), timeout=500):
+        return bus.call_sync(name, path, interface, member,
+                             GLib.Variant(f"({signature})", arguments) if signature else None,
+                             None, Gio.DBusCallFlags.NONE, timeout, None).unpack()
+
+    bus_names = functools.partial(send, "org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                  "org.freedesktop.DBus")
+    name = next(n for n in bus_names("ListNames")[0] if n.startswith(":") and
+                bus_names("GetConnectionUnixProcessID", "s", (n,))[0] == program.pid)
+
+    # The objects, root first, each with what its introspection publishes.
+    objects, paths, text = [], ["/org/a11y/atspi/accessible/root"], None
+    while paths:
+        path = paths.pop(0)
+        node = ElementTree.fromstring(send(name, path, "org.freedesktop.DBus.Introspectable",
+                                           "Introspect")[0])
+        objects.append((path, node))
+        paths += [child for _, child in send(name, path, ACCESSIBLE, "GetChildren")[0]]
+        if send(name, path, PROPERTIES, "Get", "ss", (ACCESSIBLE, "Name"))[0] == "Описание":
+            text = path
+
+    first = send(name, text, "org.a11y.atspi.Text", "GetText", "ii", (0, 10))[0]
+    sent = {}
+    for path, node in objects:
+        published = {i.get("name"): [p.get("name") for p in i.findall("property")]
+                     for i in node.findall("interface")}
+        pairs = [(i, p) for i, properties in published.items() for p in properties + ["x"]]
+        methods = [((i.get("name"), m.get("name")),
+                    "".join(a.get("type") for a in m.findall("arg") if a.get("direction", "in") == "in"))
+                   for i in node.findall("interface") for m in i.findall("method")]
+        # A reader may ask anything of editing, published or not.
+        methods += [(("org.a11y.atspi.EditableText", m), s) for m, s in EDITING.items()]
+        for member, signature in methods:
+            for what, signature, arguments in calls(
+                    signature, pairs if member[0] == PROPERTIES else [()]):
+                started = time.monotonic()
+                try:
+                    send(name, path, *member, signature, arguments)
+                    outcome = "answer"
+                except GLib.Error as error:
+                    outcome = (Gio.DBusError.get_remote_error(error) or "").rsplit(".", 1)[-1]
+                took = time.monotonic() - started
+                try:
+                    alive = send(name, text, "org.a11y.atspi.Text", "GetText", "ii", (0, 10),
+                                 timeout=2000)[0] == first
+                except GLib.Error:
+                    alive = False
+                kind = outcome if took < 0.5 else "slow"
+                sent[kind] = sent.get(kind, 0) + 1
+                check(alive and kind not in ("slow", "NoReply", "Timeout", ""),
+                      f"{path} {'.'.join(member)} {what}: {outcome} in {took:.2f} s, "
+                      f"{'still' if alive else 'no longer'} answering")
+                if not alive:
+                    return
+    print("calls sent, by answer:", sent)
 
 
 def main():
@@ -287,6 +413,10 @@ def run(program):
               f"listeners are told the drawing area's new states after {button}: {told_states}")
         check(until(lambda: is_red(pixel(wx + RED_AT[0], wy + RED_AT[1])) == red, 3),
               f"after {button} the red arc is {'drawn' if red else 'cleared'}")
+
+
+    # Last: the calls may move focus, the caret and the window.
+    every_call_answers(program)
 
 
 if __name__ == "__main__":
